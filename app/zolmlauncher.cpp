@@ -1,0 +1,140 @@
+#include "zolmlauncher.h"
+
+#include "staging/fileops.h"
+#include "staging/roots.h"
+#include "ui_zolmlauncher.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFont>
+#include <QFontDatabase>
+#include <QPalette>
+#include <QPixmap>
+#include <QSettings>
+#include <QtGlobal>
+
+namespace {
+
+// The game's theme draw and the tint draw share Qt's process-wide generator,
+// so it is seeded once, here, with the time in whole seconds.
+void seedRandomGenerator()
+{
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    qsrand(static_cast<uint>(QDateTime::currentMSecsSinceEpoch() / 1000));
+    QT_WARNING_POP
+}
+
+QString launcherStyleSheet()
+{
+    const QString first = QStringLiteral("rgb(170,170,40)");
+    const QString second = QStringLiteral("rgb(255,255,190)");
+    return "QPushButton { padding:10px; border:4px solid transparent; "
+           "background-color: transparent; color:"
+        + first + "; border-radius:25px; }QPushButton:hover { border-color:" + second
+        + "; color:" + second + "; } QCheckBox { color:" + first
+        + "; }QComboBox { background-color:" + first + "; color:" + second + "; }";
+}
+
+void showControlsForModFolders(Ui_ZolmLauncher *ui)
+{
+    ui->ButtonClassic->setVisible(QDir(version84Root + QLatin1String("Classic")).exists());
+    ui->ButtonHardcore->setVisible(QDir(version84Root + QLatin1String("Hardcore")).exists());
+    ui->ChkNoUI->setVisible(QDir(uiRoot + QLatin1String("Remove")).exists());
+    ui->ComboUI->setVisible(QDir(uiRoot + QLatin1String("Resize")).exists());
+    ui->ComboTheme->setVisible(QDir(uiRoot + QLatin1String("Theme")).exists());
+    ui->SPC1805->setVisible(QDir(campaignRoot() + "1805").exists());
+    ui->SPCbava->setVisible(QDir(campaignRoot() + "Bavaria").exists());
+    ui->SPCotto->setVisible(QDir(campaignRoot() + "Ottoman").exists());
+    ui->SPCwurt->setVisible(QDir(campaignRoot() + "Wurttemberg").exists());
+    ui->ButtonVanilla->setVisible(QDir(backupRoot).exists());
+    ui->ChkWindowed->hide();
+}
+
+void setControlFonts(Ui_ZolmLauncher *ui)
+{
+    const QString family = QStringLiteral("JSL Ancient");
+
+    QFont battles(family, 28, QFont::Normal, false);
+    battles.setLetterSpacing(QFont::PercentageSpacing, 110);
+    for (QWidget *w : {ui->ButtonClassic, ui->ButtonHardcore})
+        w->setFont(battles);
+
+    const QFont options(family, 13, QFont::Normal, false);
+    for (QWidget *w : std::initializer_list<QWidget *> {
+             ui->ChkNoUI, ui->ChkFreecam, ui->ChkWindowed, ui->ComboUI, ui->ComboTheme})
+        w->setFont(options);
+
+    const QFont campaigns(family, 17, QFont::Normal, false);
+    for (QWidget *w : {ui->SPC1805, ui->SPCbava, ui->SPCotto, ui->SPCwurt})
+        w->setFont(campaigns);
+
+    const QFont links(family, 20, QFont::Normal, false);
+    for (QWidget *w : {ui->ButtonVanilla, ui->ButtonDiscord, ui->ButtonForum, ui->ButtonGuide})
+        w->setFont(links);
+
+    ui->ButtonPatreon->setFont(QFont(family, 20, QFont::Bold, false));
+}
+
+void fillUiSizes(Ui_ZolmLauncher *ui, const QSettings &settings)
+{
+    const QLatin1String suffix(".pack");
+    ui->ComboUI->addItem(QStringLiteral("No custom UI"), QVariant());
+    for (const QString &name : listFiles(uiRoot + QLatin1String("Resize"))) {
+        if (!name.endsWith(suffix, Qt::CaseSensitive))
+            continue;
+        const QString base = name.chopped(suffix.size());
+        ui->ComboUI->addItem(base + ' ' + QChar(0x00D7) + " ....", base);
+    }
+    ui->ComboUI->setCurrentIndex(settings.value("UiSize", "1").toInt());
+}
+
+void fillThemes(Ui_ZolmLauncher *ui, const QSettings &settings)
+{
+    const QStringList themes = listSubfolders(themeRoot);
+    if (themes.size() <= 4) {
+        ui->ComboTheme->hide();
+        return;
+    }
+    ui->ComboTheme->addItem(QStringLiteral(">>> Random theme"));
+    for (const QString &theme : themes)
+        ui->ComboTheme->addItem(theme);
+    ui->ComboTheme->setCurrentIndex(qMax(0, settings.value("FactionTheme", "0").toInt()));
+}
+
+void restoreFreeCamera(Ui_ZolmLauncher *ui, const QSettings &settings)
+{
+    if (settings.value("FreeCamera", "Y").toString() == QLatin1String("N"))
+        ui->ChkFreecam->setCheckState(Qt::Unchecked);
+}
+
+} // namespace
+
+ZolmLauncher::ZolmLauncher(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui_ZolmLauncher)
+{
+    ui->setupUi(this);
+    seedRandomGenerator();
+    QFontDatabase::addApplicationFont(QStringLiteral(":/font.ttf"));
+
+    const QSettings settings(QStringLiteral("./zolm.ini"), QSettings::IniFormat);
+
+    const QPixmap background = QPixmap(QStringLiteral(":/bg.jpg"))
+                                   .scaled(size(), Qt::KeepAspectRatio, Qt::FastTransformation);
+    QPalette palette;
+    palette.setBrush(QPalette::All, QPalette::Window, QBrush(background));
+    setPalette(palette);
+
+    setStyleSheet(launcherStyleSheet());
+    showControlsForModFolders(ui);
+    setControlFonts(ui);
+    fillUiSizes(ui, settings);
+    fillThemes(ui, settings);
+    restoreFreeCamera(ui, settings);
+}
+
+ZolmLauncher::~ZolmLauncher()
+{
+    delete ui;
+}

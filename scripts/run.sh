@@ -1,0 +1,27 @@
+#!/bin/sh
+# Installs what is missing, builds, and opens the launcher in a sample
+# installation in ./sample (kept between runs so that the launcher's saved
+# choices and staged files can be looked at; --fresh lays it out anew).
+set -eu
+cd "$(dirname "$0")/.."
+top=$PWD
+scripts/build.sh
+
+sample="$top/sample"
+if [ "${1:-}" = "--fresh" ]; then
+    rm -rf "$sample"
+fi
+if [ ! -d "$sample" ]; then
+    build/tests/make_sample_installation "$sample" >/dev/null
+fi
+
+record="$sample/Napoleon/game-started.txt"
+rm -f "$record"
+# The launcher works from its own folder; the game's per-user files go to the
+# sample's AppData folder.
+cd "$sample/Napoleon/data/ZOLM/Launcher"
+XDG_DATA_HOME="$sample/AppData" "$top/build/velmarch"
+if [ -f "$record" ]; then
+    echo "The stub game was started:"
+    cat "$record"
+fi

@@ -1,0 +1,29 @@
+#!/bin/sh
+# Installs the Debian packages the launcher needs to build and test. Does
+# nothing when they are all there.
+set -eu
+
+packages="cmake g++ make qtbase5-dev qtbase5-dev-tools clang-format"
+
+missing=""
+for package in $packages; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    case "$status" in
+        *" installed") ;;
+        *) missing="$missing $package" ;;
+    esac
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=""
+elif command -v sudo >/dev/null 2>&1; then
+    as_root="sudo"
+else
+    echo "setup: these packages are missing and neither root nor sudo is at hand:$missing" >&2
+    exit 1
+fi
+echo "setup: installing$missing"
+$as_root apt-get update -qq
+# shellcheck disable=SC2086
+DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y -qq --no-install-recommends $missing

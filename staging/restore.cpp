@@ -1,0 +1,3 @@
+#include "app/zolmlauncher.h"
+
+void ZolmLauncher::on_ButtonVanilla_clicked() { }

@@ -1,0 +1,82 @@
+#include "launcherfixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+
+LauncherFixture::LauncherFixture()
+    : m_sample(m_dir.path())
+    , m_previousDir(QDir::currentPath())
+    , m_previousDataHome(qgetenv("XDG_DATA_HOME"))
+{
+    m_valid = m_dir.isValid() && m_sample.create();
+    if (m_valid) {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_sample.userDataHome()));
+        m_valid = QDir::setCurrent(m_sample.launcherFolder());
+    }
+}
+
+LauncherFixture::~LauncherFixture()
+{
+    QDir::setCurrent(m_previousDir);
+    qputenv("XDG_DATA_HOME", m_previousDataHome);
+}
+
+QString LauncherFixture::data(const QString &path) const
+{
+    return m_sample.dataFolder() + '/' + path;
+}
+
+QString LauncherFixture::mod(const QString &path) const
+{
+    return m_sample.modFolder() + '/' + path;
+}
+
+QString LauncherFixture::scripts(const QString &path) const
+{
+    return m_sample.scriptsFolder() + '/' + path;
+}
+
+QByteArray LauncherFixture::read(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool LauncherFixture::removeTree(const QString &path)
+{
+    return QDir(path).removeRecursively();
+}
+
+MessageBoxCloser::MessageBoxCloser()
+{
+    m_timer.setInterval(10);
+    connect(&m_timer, &QTimer::timeout, this, &MessageBoxCloser::closeActiveBox);
+    m_timer.start();
+}
+
+void MessageBoxCloser::closeActiveBox()
+{
+    m_fired = true;
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    if (!box)
+        return;
+    m_boxes.append({box->windowTitle(), box->text(), box->icon()});
+    if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+        ok->click();
+    else
+        box->reject();
+}
+
+bool quitsApplication(const std::function<void()> &action, int timeoutMs)
+{
+    // Outside an event loop quit() has nothing to end, so the action runs
+    // inside one: exec() returns 0 on quit and 1 when the guard fires.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    guard.start(timeoutMs);
+    QTimer::singleShot(0, action);
+    return QApplication::exec() == 0;
+}

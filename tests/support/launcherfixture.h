@@ -1,0 +1,73 @@
+#pragma once
+
+#include "sampleinstallation.h"
+
+#include <QByteArray>
+#include <QMessageBox>
+#include <QObject>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+
+// A fresh sample installation in a temporary folder, with the launcher's folder
+// as the working directory and the per-user data folder inside the tree. Both
+// are put back when the fixture goes.
+class LauncherFixture
+{
+public:
+    LauncherFixture();
+    ~LauncherFixture();
+
+    bool isValid() const { return m_valid; }
+    const SampleInstallation &sample() const { return m_sample; }
+
+    // Paths below the game's data folder, the mod's folder and the scripts folder.
+    QString data(const QString &path) const;
+    QString mod(const QString &path) const;
+    QString scripts(const QString &path) const;
+
+    static QByteArray read(const QString &path);
+    static bool removeTree(const QString &path);
+
+private:
+    QTemporaryDir m_dir;
+    SampleInstallation m_sample;
+    QString m_previousDir;
+    QByteArray m_previousDataHome;
+    bool m_valid = false;
+};
+
+// Answers the modal message boxes a call opens: records each box's title, text
+// and icon, then presses its OK button.
+class MessageBoxCloser : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Box
+    {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon;
+    };
+
+    MessageBoxCloser();
+
+    const QList<Box> &boxes() const { return m_boxes; }
+    int count() const { return m_boxes.size(); }
+    // True when the timer polled at least once while boxes were expected.
+    bool fired() const { return m_fired; }
+
+private:
+    void closeActiveBox();
+
+    QTimer m_timer;
+    QList<Box> m_boxes;
+    bool m_fired = false;
+};
+
+// Runs the action inside the application's event loop and tells whether the
+// launcher asked the application to quit before the time ran out.
+bool quitsApplication(const std::function<void()> &action, int timeoutMs = 5000);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Lays out a small installation of the game with the mod and its launcher:
+//
+//   <root>/Napoleon/Napoleon.exe              a stub game that records how it was started
+//   <root>/Napoleon/data/                     the game's data folder
+//   <root>/Napoleon/data/ZOLM/                the mod's folder
+//   <root>/Napoleon/data/ZOLM/Launcher/       the launcher's folder, its working directory
+//   <root>/AppData/The Creative Assembly/Napoleon/scripts/
+//                                             the per-user scripts folder when
+//                                             XDG_DATA_HOME is <root>/AppData
+//
+// Every generated file holds its own path, so any two files differ and a copy
+// can be traced back to its source.
+class SampleInstallation
+{
+public:
+    explicit SampleInstallation(const QString &root);
+
+    bool create() const;
+
+    QString root() const { return m_root; }
+    QString gameFolder() const;
+    QString dataFolder() const;
+    QString modFolder() const;
+    QString launcherFolder() const;
+    QString userDataHome() const;
+    QString scriptsFolder() const;
+    // Written by the stub game when it starts: its working directory and
+    // whether the launcher's settings file was already there.
+    QString gameStartRecord() const;
+
+    // The content every generated file has: its path below the root.
+    QByteArray contentOf(const QString &path) const;
+
+    // Writes a file below the root, making its folders; a relative path is taken
+    // from the root.
+    bool writeFile(const QString &path, const QByteArray &content) const;
+    bool writeSampleFile(const QString &path) const;
+
+    static QByteArray utf16le(const QString &text);
+
+private:
+    QString absolute(const QString &path) const;
+    bool writeStubGame() const;
+
+    QString m_root;
+};

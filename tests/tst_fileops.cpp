@@ -1,0 +1,190 @@
+#include "app/zolmlauncher.h"
+#include "launcherfixture.h"
+#include "staging/fileops.h"
+#include "staging/roots.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+class tst_FileOps : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void isExistingFile_data();
+    void isExistingFile();
+    void listing_data();
+    void listing();
+    void replaceByCopy_data();
+    void replaceByCopy();
+    void installOperations_data();
+    void installOperations();
+    void removeUiAndWzPacks();
+    void gameScriptsFolder();
+};
+
+void tst_FileOps::isExistingFile_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("regular file") << "../Standard/boot.pack" << true;
+    QTest::newRow("folder") << "../Standard" << false;
+    QTest::newRow("missing") << "../Standard/none.pack" << false;
+    QTest::newRow("game from the launcher's folder") << "../../../Napoleon.exe" << true;
+}
+
+void tst_FileOps::isExistingFile()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, expected);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    QCOMPARE(::isExistingFile(path), expected);
+}
+
+void tst_FileOps::listing_data()
+{
+    QTest::addColumn<bool>("folders");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("subfolders");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("theme names, underscore first")
+        << true << QStringList {"notes.txt"}
+        << QStringList {"Mamelukes", "_Default (no theme)", "France 1798-1801 (Orient)"}
+        << QStringList {"_Default (no theme)", "France 1798-1801 (Orient)", "Mamelukes"};
+    QTest::newRow("subfolders only")
+        << true << QStringList {"a.pack"} << QStringList {"b"} << QStringList {"b"};
+    QTest::newRow("files ignore case")
+        << false << QStringList {"b.pack", "A.pack", "c.PACK"} << QStringList {"x.pack"}
+        << QStringList {"A.pack", "b.pack", "c.PACK"};
+    QTest::newRow("files skip hidden")
+        << false << QStringList {".hidden", "shown"} << QStringList {} << QStringList {"shown"};
+    QTest::newRow("missing folder") << false << QStringList {} << QStringList {} << QStringList {};
+}
+
+void tst_FileOps::listing()
+{
+    QFETCH(bool, folders);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, subfolders);
+    QFETCH(QStringList, expected);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+
+    const QString folder = "../Listed";
+    for (const QString &name : files)
+        QVERIFY(fixture.sample().writeSampleFile(fixture.mod("Listed/" + name)));
+    for (const QString &name : subfolders)
+        QVERIFY(QDir().mkpath(folder + '/' + name));
+
+    QCOMPARE(folders ? listSubfolders(folder) : listFiles(folder), expected);
+}
+
+void tst_FileOps::replaceByCopy_data()
+{
+    QTest::addColumn<bool>("sourcePresent");
+    QTest::addColumn<bool>("targetIsFolder");
+    QTest::newRow("target replaced") << true << false;
+    QTest::newRow("missing source leaves target absent") << false << false;
+    QTest::newRow("target that cannot be removed stays") << true << true;
+}
+
+void tst_FileOps::replaceByCopy()
+{
+    QFETCH(bool, sourcePresent);
+    QFETCH(bool, targetIsFolder);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+
+    const QString source = "../Standard/boot.pack";
+    const QString target = "../../boot.pack";
+    const QByteArray sourceBytes = fixture.read(source);
+    if (!sourcePresent)
+        QVERIFY(QFile::remove(source));
+    if (targetIsFolder) {
+        QVERIFY(QFile::remove(target));
+        QVERIFY(QDir().mkpath(target + "/inside"));
+    }
+
+    ::replaceByCopy(source, target);
+
+    if (targetIsFolder)
+        QVERIFY(QDir(target + "/inside").exists());
+    else if (sourcePresent)
+        QCOMPARE(fixture.read(target), sourceBytes);
+    else
+        QVERIFY(!QFileInfo::exists(target));
+}
+
+void tst_FileOps::installOperations_data()
+{
+    QTest::addColumn<bool>("userScript");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("target");
+
+    QTest::newRow("text pack for battles") << false << "../Version84/Classic"
+                                           << "Version84/Classic/txt.pack"
+                                           << "ZOLM_txt.pack";
+    QTest::newRow("text pack from the campaign root, doubled separator")
+        << false << campaignRoot() << "Version80/Campaign/txt.pack"
+        << "ZOLM_txt.pack";
+    QTest::newRow("campaign load list")
+        << true << campaignRoot() << "Version80/Campaign/user.script.txt"
+        << "user.script.txt";
+}
+
+void tst_FileOps::installOperations()
+{
+    QFETCH(bool, userScript);
+    QFETCH(QString, folder);
+    QFETCH(QString, source);
+    QFETCH(QString, target);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    const QString targetPath = userScript ? fixture.scripts(target) : fixture.data(target);
+    QVERIFY(fixture.sample().writeFile(targetPath, "an older, longer copy of the file\n"));
+
+    ZolmLauncher launcher;
+    if (userScript)
+        launcher.installUserScript(folder);
+    else
+        launcher.installTextPack(folder);
+    QCOMPARE(fixture.read(targetPath), fixture.read(fixture.mod(source)));
+
+    // Without the scripts folder nothing is created.
+    if (userScript) {
+        QVERIFY(fixture.removeTree(fixture.sample().scriptsFolder()));
+        launcher.installUserScript(folder);
+        QVERIFY(!QFileInfo::exists(fixture.sample().scriptsFolder()));
+    }
+}
+
+void tst_FileOps::removeUiAndWzPacks()
+{
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    for (const char *name : {"ZOLM_ui.pack", "ZOLM_wz.pack", "ZOLM_txt.pack"})
+        QVERIFY(fixture.sample().writeSampleFile(fixture.data(name)));
+
+    ZolmLauncher().removeUiAndWzPacks();
+
+    QVERIFY(!QFileInfo::exists(fixture.data("ZOLM_ui.pack")));
+    QVERIFY(!QFileInfo::exists(fixture.data("ZOLM_wz.pack")));
+    QVERIFY(QFileInfo::exists(fixture.data("ZOLM_txt.pack")));
+}
+
+void tst_FileOps::gameScriptsFolder()
+{
+    // The launcher's own data folder does not exist; the path is still found.
+    const QByteArray previous = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", "/nonexistent/home/data");
+    const QString folder = ::gameScriptsFolder();
+    qputenv("XDG_DATA_HOME", previous);
+    QCOMPARE(folder, QString("/nonexistent/home/data/The Creative Assembly/Napoleon/scripts/"));
+}
+
+QTEST_MAIN(tst_FileOps)
+#include "tst_fileops.moc"
