@@ -1,9 +1,35 @@
+#include "links.h"
+
 #include "app/zolmlauncher.h"
 
-void ZolmLauncher::on_ButtonPatreon_clicked() { }
+#include <QDesktopServices>
+#include <QUrl>
 
-void ZolmLauncher::on_ButtonDiscord_clicked() { }
+namespace {
 
-void ZolmLauncher::on_ButtonForum_clicked() { }
+void openPage(const char *address)
+{
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(address), QUrl::TolerantMode));
+}
 
-void ZolmLauncher::on_ButtonGuide_clicked() { }
+} // namespace
+
+void ZolmLauncher::on_ButtonPatreon_clicked()
+{
+    openPage(CommunityLinks::crowdfunding);
+}
+
+void ZolmLauncher::on_ButtonDiscord_clicked()
+{
+    openPage(CommunityLinks::chatInvite);
+}
+
+void ZolmLauncher::on_ButtonForum_clicked()
+{
+    openPage(CommunityLinks::forum);
+}
+
+void ZolmLauncher::on_ButtonGuide_clicked()
+{
+    openPage(CommunityLinks::guide);
+}

@@ -1,3 +1,6 @@
 #include "app/zolmlauncher.h"
 
-void ZolmLauncher::on_ButtonVanilla_clicked() { }
+void ZolmLauncher::on_ButtonVanilla_clicked()
+{
+    launchGame();
+}

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QPushButton>
 
@@ -36,6 +37,18 @@ QString LauncherFixture::mod(const QString &path) const
 QString LauncherFixture::scripts(const QString &path) const
 {
     return m_sample.scriptsFolder() + '/' + path;
+}
+
+QMap<QString, QByteArray> LauncherFixture::snapshot() const
+{
+    QMap<QString, QByteArray> files;
+    const QDir root(m_sample.root());
+    QDirIterator it(root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(root.relativeFilePath(path), read(path));
+    }
+    return files;
 }
 
 QByteArray LauncherFixture::read(const QString &path)

@@ -3,6 +3,7 @@
 #include "sampleinstallation.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QMessageBox>
 #include <QObject>
 #include <QStringList>
@@ -27,6 +28,9 @@ public:
     QString data(const QString &path) const;
     QString mod(const QString &path) const;
     QString scripts(const QString &path) const;
+
+    // Every file below the root with its bytes, keyed by path below the root.
+    QMap<QString, QByteArray> snapshot() const;
 
     static QByteArray read(const QString &path);
     static bool removeTree(const QString &path);

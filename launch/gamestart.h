@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// Starts the game at the given path, relative to the working directory, as a
+// process of its own that inherits that directory; does not wait for it.
+void startGame(const QString &executable);

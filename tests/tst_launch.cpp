@@ -1,0 +1,194 @@
+#include "app/zolmlauncher.h"
+#include "launch/links.h"
+#include "launcherfixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QPushButton>
+#include <QSettings>
+#include <QtTest>
+
+namespace {
+
+const char missingGame[]
+    = "Napoleon.exe cannot be found.\nZOLM is not installed in the correct folder.";
+
+class BrowserStandIn : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+} // namespace
+
+class tst_Launch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void launch_data();
+    void launch();
+    void settingsRoundTrip_data();
+    void settingsRoundTrip();
+    void links_data();
+    void links();
+};
+
+void tst_Launch::initTestCase()
+{
+    // A closed message box must not end the event loop the cases run in.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void tst_Launch::launch_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("game");
+    QTest::newRow("game present") << "ButtonClassic"
+                                  << "present";
+    QTest::newRow("game missing") << "ButtonHardcore"
+                                  << "missing";
+    QTest::newRow("game path is a folder") << "SPCbava"
+                                           << "folder";
+}
+
+void tst_Launch::launch()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, game);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    const QString executable = fixture.sample().gameFolder() + "/Napoleon.exe";
+    if (game != "present")
+        QVERIFY(QFile::remove(executable));
+    if (game == "folder")
+        QVERIFY(QDir().mkpath(executable));
+
+    ZolmLauncher window;
+    MessageBoxCloser closer;
+    QVERIFY(quitsApplication([&] { window.findChild<QPushButton *>(button)->click(); }));
+
+    if (game == "present") {
+        QCOMPARE(closer.count(), 0);
+        QTRY_VERIFY(QFileInfo::exists(fixture.sample().gameStartRecord()));
+        QTRY_COMPARE(fixture.read(fixture.sample().gameStartRecord()),
+                     "cwd=" + fixture.sample().launcherFolder().toUtf8() + "\nzolm.ini=present\n");
+    } else {
+        QVERIFY(closer.fired());
+        QCOMPARE(closer.count(), 1);
+        QCOMPARE(closer.boxes()[0].title, QString("Error"));
+        QCOMPARE(closer.boxes()[0].text, QString(missingGame));
+        QCOMPARE(closer.boxes()[0].icon, QMessageBox::Critical);
+        QVERIFY(!QFileInfo::exists("zolm.ini"));
+    }
+}
+
+void tst_Launch::settingsRoundTrip_data()
+{
+    QTest::addColumn<int>("themes");
+    QTest::addColumn<bool>("sizePacks");
+    QTest::addColumn<int>("uiSize");
+    QTest::addColumn<int>("theme");
+    QTest::addColumn<bool>("freeCamera");
+    QTest::addColumn<QStringList>("saved");
+    QTest::addColumn<int>("uiSizeAfter");
+    QTest::addColumn<int>("themeAfter");
+
+    QTest::newRow("chosen items kept")
+        << 8 << true << 2 << 3 << true << QStringList {"FactionTheme=3", "FreeCamera=Y", "UiSize=2"}
+        << 2 << 3;
+    QTest::newRow("hidden theme box saved as -1, read back as random")
+        << 4 << true << 0 << -1 << false
+        << QStringList {"FactionTheme=-1", "FreeCamera=N", "UiSize=0"} << 0 << 0;
+    QTest::newRow("no size pack saved as -1 and kept")
+        << 8 << false << -1 << 1 << true
+        << QStringList {"FactionTheme=1", "FreeCamera=Y", "UiSize=-1"} << -1 << 1;
+}
+
+void tst_Launch::settingsRoundTrip()
+{
+    QFETCH(int, themes);
+    QFETCH(bool, sizePacks);
+    QFETCH(int, uiSize);
+    QFETCH(int, theme);
+    QFETCH(bool, freeCamera);
+    QFETCH(QStringList, saved);
+    QFETCH(int, uiSizeAfter);
+    QFETCH(int, themeAfter);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    const QStringList themeFolders
+        = QDir(fixture.mod("UI/Theme")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (int i = themes; i < themeFolders.size(); ++i)
+        QVERIFY(fixture.removeTree(fixture.mod("UI/Theme/" + themeFolders[i])));
+    if (!sizePacks)
+        QVERIFY(fixture.removeTree(fixture.mod("UI/Resize")));
+
+    {
+        ZolmLauncher window;
+        window.findChild<QComboBox *>("ComboUI")->setCurrentIndex(uiSize);
+        window.findChild<QComboBox *>("ComboTheme")->setCurrentIndex(theme);
+        window.findChild<QCheckBox *>("ChkFreecam")->setChecked(freeCamera);
+        QVERIFY(
+            quitsApplication([&] { window.findChild<QPushButton *>("ButtonVanilla")->click(); }));
+    }
+    QStringList lines = QString::fromUtf8(fixture.read("zolm.ini")).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.takeFirst(), QString("[General]"));
+    QCOMPARE(lines, saved);
+
+    // The theme box is filled at the next start even if it was hidden before.
+    for (int i = themes; i < 5; ++i)
+        QVERIFY(fixture.sample().writeSampleFile(
+            fixture.mod(QString("UI/Theme/new%1/mus.pack").arg(i))));
+    ZolmLauncher next;
+    QCOMPARE(next.findChild<QComboBox *>("ComboUI")->currentIndex(), uiSizeAfter);
+    QCOMPARE(next.findChild<QComboBox *>("ComboTheme")->currentIndex(), themeAfter);
+    QCOMPARE(next.findChild<QCheckBox *>("ChkFreecam")->isChecked(), freeCamera);
+}
+
+void tst_Launch::links_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QUrl>("url");
+    QTest::newRow("crowdfunding") << "ButtonPatreon" << QUrl(CommunityLinks::crowdfunding);
+    QTest::newRow("chat invitation") << "ButtonDiscord" << QUrl(CommunityLinks::chatInvite);
+    QTest::newRow("forum") << "ButtonForum" << QUrl(CommunityLinks::forum);
+    QTest::newRow("guide") << "ButtonGuide" << QUrl(CommunityLinks::guide);
+}
+
+void tst_Launch::links()
+{
+    QFETCH(QString, button);
+    QFETCH(QUrl, url);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    BrowserStandIn browser;
+    QDesktopServices::setUrlHandler("https", &browser, "open");
+    const auto before = fixture.snapshot();
+
+    ZolmLauncher window;
+    auto *link = window.findChild<QPushButton *>(button);
+    QVERIFY(!quitsApplication(
+        [&] {
+            link->click();
+            link->click();
+        },
+        300));
+    QDesktopServices::unsetUrlHandler("https");
+
+    QCOMPARE(browser.opened, (QList<QUrl> {url, url}));
+    QCOMPARE(url.scheme(), QString("https"));
+    QVERIFY(url.query().isEmpty() && url.fragment().isEmpty());
+    QCOMPARE(fixture.snapshot(), before);
+}
+
+QTEST_MAIN(tst_Launch)
+#include "tst_launch.moc"
