@@ -1,0 +1,60 @@
+#include "app/zolmlauncher.h"
+#include "staging/roots.h"
+
+#include <QFile>
+#include <QMessageBox>
+#include <QTextStream>
+
+QStringList ZolmLauncher::userScriptPackList(const QString &mode) const
+{
+    QStringList packs {"Temp/theme"};
+    if (mode == QLatin1String("Hardcore"))
+        packs << "Version84/Hardcore/obfus"
+              << "UI/BloodSmoke/bsm";
+    else if (mode == QLatin1String("RemoveUI"))
+        packs << "UI/Remove/noui";
+    // The game loads these in this order; the two versions' packs interleave.
+    packs << "Temp/cardgroups"
+          << "UI/Luac/luac"
+          << "Version84/Classic/db"
+          << "Version84/Classic/sc"
+          << "Version84/Classic/gfx4"
+          << "Version83/Classic/gfx3"
+          << "Version83/Classic/atlas3"
+          << "Version84/Classic/variant4"
+          << "Version83/Classic/variant3"
+          << "Version84/Classic/mesh4"
+          << "Version83/Classic/mesh3"
+          << "Standard/fx1"
+          << "Standard/fx2"
+          << "Version83/Maps/mapdb"
+          << "Maps/a_f"
+          << "Maps/g_z"
+          << "Maps/hist"
+          << "Maps/lmc"
+          << "Maps/wa"
+          << "Temp/tint";
+    return packs;
+}
+
+void ZolmLauncher::writeUserScript(const QString &mode)
+{
+    const QString path = gameScriptsFolder() + "user.script.txt";
+    QFile::remove(path);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        QMessageBox::critical(this, QStringLiteral("Error"),
+                              QStringLiteral("User script file cannot be changed."),
+                              QMessageBox::Ok, QMessageBox::NoButton);
+        return;
+    }
+    // The game reads UTF-16LE with its byte-order mark; in text mode the
+    // stream ends lines the platform's way (CR LF on Windows).
+    QTextStream out(&file);
+    out.setCodec("UTF-16LE");
+    out.setGenerateByteOrderMark(true);
+    file.seek(0);
+    for (const QString &pack : userScriptPackList(mode))
+        out << "mod \"ZOLM/" << pack << ".pack\";\n";
+    out.flush();
+}
