@@ -1,6 +1,7 @@
 #include "zolmlauncher.h"
 
 #include "staging/fileops.h"
+#include "staging/pseudorandom.h"
 #include "staging/roots.h"
 #include "ui_zolmlauncher.h"
 
@@ -11,19 +12,8 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QSettings>
-#include <QtGlobal>
 
 namespace {
-
-// The game's theme draw and the tint draw share Qt's process-wide generator,
-// so it is seeded once, here, with the time in whole seconds.
-void seedRandomGenerator()
-{
-    QT_WARNING_PUSH
-    QT_WARNING_DISABLE_DEPRECATED
-    qsrand(static_cast<uint>(QDateTime::currentMSecsSinceEpoch() / 1000));
-    QT_WARNING_POP
-}
 
 QString launcherStyleSheet()
 {
@@ -115,7 +105,7 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
     , ui(new Ui_ZolmLauncher)
 {
     ui->setupUi(this);
-    seedRandomGenerator();
+    seedPseudoRandom(static_cast<uint>(QDateTime::currentMSecsSinceEpoch() / 1000));
     QFontDatabase::addApplicationFont(QStringLiteral(":/font.ttf"));
 
     const QSettings settings(QStringLiteral("./zolm.ini"), QSettings::IniFormat);
