@@ -21,6 +21,11 @@ rm -f "$record"
 # sample's AppData folder.
 cd "$sample/Napoleon/data/ZOLM/Launcher"
 XDG_DATA_HOME="$sample/AppData" "$top/build/velmarch"
+# The game runs on its own; give the stub a moment to say it started.
+for _ in 1 2 3 4 5 6 7 8 9 10; do
+    [ -f "$record" ] && break
+    sleep 0.2
+done
 if [ -f "$record" ]; then
     echo "The stub game was started:"
     cat "$record"

@@ -3,7 +3,8 @@
 # nothing when they are all there.
 set -eu
 
-packages="cmake g++ make qtbase5-dev qtbase5-dev-tools clang-format"
+# The MinGW resource compiler checks the Windows resources; cpp preprocesses them.
+packages="cmake g++ make qtbase5-dev qtbase5-dev-tools clang-format cpp binutils-mingw-w64-x86-64"
 
 missing=""
 for package in $packages; do
