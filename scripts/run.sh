@@ -12,7 +12,7 @@ if [ "${1:-}" = "--fresh" ]; then
     rm -rf "$sample"
 fi
 if [ ! -d "$sample" ]; then
-    build/tests/make_sample_installation "$sample" >/dev/null
+    build/tests/support/make_sample_installation "$sample" >/dev/null
 fi
 
 record="$sample/Napoleon/game-started.txt"

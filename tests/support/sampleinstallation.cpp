@@ -161,6 +161,45 @@ bool SampleInstallation::writeSampleFile(const QString &path) const
     return writeFile(path, contentOf(path));
 }
 
+bool SampleInstallation::writeSizedFile(const QString &path, qint64 size) const
+{
+    const QString target = absolute(path);
+    if (!QDir().mkpath(QFileInfo(target).absolutePath()))
+        return false;
+    QFile file(target);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray block = contentOf(path);
+    block = block.leftJustified(1 << 20, '.').left(int(qMin<qint64>(size, 1 << 20)));
+    for (qint64 written = 0; written < size; written += block.size()) {
+        const QByteArray part = block.left(int(qMin<qint64>(block.size(), size - written)));
+        if (file.write(part) != part.size())
+            return false;
+    }
+    return true;
+}
+
+bool SampleInstallation::addThemes(int count) const
+{
+    for (int i = 1; i <= count; ++i) {
+        const QString folder
+            = modFolder() + QString("/UI/Theme/Zone %1/").arg(i, 2, 10, QChar('0'));
+        if (!writeSampleFile(folder + "mus.pack") || !writeSampleFile(folder + "mov.pack"))
+            return false;
+    }
+    return true;
+}
+
+bool SampleInstallation::addInterfaceSizes(int count) const
+{
+    for (int i = 1; i <= count; ++i) {
+        if (!writeSampleFile(modFolder()
+                             + QString("/UI/Resize/x%1.pack").arg(i, 2, 10, QChar('0'))))
+            return false;
+    }
+    return true;
+}
+
 bool SampleInstallation::writeStubGame() const
 {
     const QString path = gameFolder() + "/Napoleon.exe";

@@ -22,6 +22,11 @@ public:
 
     bool create() const;
 
+    // More theme folders (each with its two packs) and interface sizes, named
+    // so that they sort after the standard ones.
+    bool addThemes(int count) const;
+    bool addInterfaceSizes(int count) const;
+
     QString root() const { return m_root; }
     QString gameFolder() const;
     QString dataFolder() const;
@@ -40,6 +45,8 @@ public:
     // from the root.
     bool writeFile(const QString &path, const QByteArray &content) const;
     bool writeSampleFile(const QString &path) const;
+    // A file of the given size that starts with its own path.
+    bool writeSizedFile(const QString &path, qint64 size) const;
 
     static QByteArray utf16le(const QString &text);
 
