@@ -3,7 +3,11 @@
 #ifdef Q_OS_WIN
 #include <cstdlib>
 #else
+#include "staging/steamlibrary.h"
+
+#include <QDesktopServices>
 #include <QProcess>
+#include <QUrl>
 #endif
 
 void startGame(const QString &executable)
@@ -13,6 +17,11 @@ void startGame(const QString &executable)
     const QByteArray command = QString("start " + executable).toUtf8();
     std::system(command.constData());
 #else
-    QProcess::startDetached(executable, {});
+    // A Windows game in a Steam library runs only through Steam (Proton).
+    const SteamGame steam = findSteamGame();
+    if (steam.isRecognised())
+        QDesktopServices::openUrl(QUrl("steam://rungameid/" + steam.id));
+    else
+        QProcess::startDetached(executable, {});
 #endif
 }

@@ -1,5 +1,7 @@
 #include "roots.h"
 
+#include "steamlibrary.h"
+
 #include <QDir>
 #include <QStandardPaths>
 
@@ -10,6 +12,12 @@ QString campaignRoot()
 
 QString gameScriptsFolder()
 {
+#ifndef Q_OS_WIN
+    // Under Proton the game keeps its per-user files in its own prefix.
+    const QString proton = protonScriptsFolder(findSteamGame());
+    if (!proton.isEmpty())
+        return proton;
+#endif
     const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return QDir::cleanPath(appData + "/../The Creative Assembly/Napoleon/scripts/") + '/';
 }

@@ -19,5 +19,7 @@ QString campaignRoot();
 
 // The game's per-user scripts folder, ending in "/". It is a sibling of the
 // launcher's own application-data folder, which need not exist, so the ".."
-// is resolved on the text rather than through the file system.
+// is resolved on the text rather than through the file system. Outside
+// Windows, a game in a Steam library keeps it in its Proton prefix instead,
+// once that prefix exists.
 QString gameScriptsFolder();

@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QPushButton>
 
-LauncherFixture::LauncherFixture()
-    : m_sample(m_dir.path())
+LauncherFixture::LauncherFixture(const QString &gameFolder)
+    : m_sample(m_dir.path(), gameFolder)
     , m_previousDir(QDir::currentPath())
     , m_previousDataHome(qgetenv("XDG_DATA_HOME"))
 {

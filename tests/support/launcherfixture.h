@@ -18,7 +18,7 @@
 class LauncherFixture
 {
 public:
-    LauncherFixture();
+    explicit LauncherFixture(const QString &gameFolder = "Napoleon");
     ~LauncherFixture();
 
     bool isValid() const { return m_valid; }

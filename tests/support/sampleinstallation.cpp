@@ -87,14 +87,15 @@ const char preferences[] = "default_camera_type 0;\r\n"
 
 } // namespace
 
-SampleInstallation::SampleInstallation(const QString &root)
+SampleInstallation::SampleInstallation(const QString &root, const QString &gameFolder)
     : m_root(QDir(root).absolutePath())
+    , m_gameFolder(gameFolder)
 {
 }
 
 QString SampleInstallation::gameFolder() const
 {
-    return m_root + "/Napoleon";
+    return m_root + '/' + m_gameFolder;
 }
 
 QString SampleInstallation::dataFolder() const

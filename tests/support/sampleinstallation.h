@@ -18,7 +18,9 @@
 class SampleInstallation
 {
 public:
-    explicit SampleInstallation(const QString &root);
+    // The game's folder lies at gameFolder below the root ("Napoleon" unless a
+    // case needs it elsewhere, such as in a Steam library).
+    explicit SampleInstallation(const QString &root, const QString &gameFolder = "Napoleon");
 
     bool create() const;
 
@@ -55,4 +57,5 @@ private:
     bool writeStubGame() const;
 
     QString m_root;
+    QString m_gameFolder;
 };

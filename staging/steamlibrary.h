@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// On Linux the game runs under Steam's Proton. When the game's folder lies in
+// a Steam library ("steamapps/common/<folder>"), the library's manifest for
+// that folder gives the game's application id, and the game's per-user files
+// live in that id's compatibility prefix.
+struct SteamGame
+{
+    QString id; // empty when the game is not in a Steam library
+    QString steamapps; // absolute path of the library's steamapps folder
+
+    bool isRecognised() const { return !id.isEmpty(); }
+};
+
+// Looks from the working directory: the game's folder is "../../../".
+SteamGame findSteamGame();
+
+// The game's scripts folder in the prefix, ending in "/", or an empty string
+// when the prefix has not been made yet (the game was never started).
+QString protonScriptsFolder(const SteamGame &game);
+
+// The value of a key of the manifest's top-level block, compared without
+// regard to case as Steam does. Empty when the key is missing or the text is
+// not a well-formed manifest.
+QString manifestValue(const QByteArray &manifest, const QString &key);

@@ -1,0 +1,156 @@
+#include "app/zolmlauncher.h"
+#include "launcherfixture.h"
+#include "staging/roots.h"
+#include "staging/steamlibrary.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QtTest>
+
+namespace {
+
+const QString steamGameFolder = "steamapps/common/Napoleon Total War";
+
+QByteArray manifest(const QByteArray &installDir)
+{
+    return "\"AppState\"\n{\n\t\"appid\"\t\t\"34030\"\n\t\"name\"\t\t\"Napoleon\"\n"
+           "\t\"installdir\"\t\t\""
+        + installDir + "\"\n\t\"UserConfig\"\n\t{\n\t\t\"language\"\t\t\"english\"\n\t}\n}\n";
+}
+
+class SteamStandIn : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+} // namespace
+
+class tst_Steam : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void library_data();
+    void library();
+    void manifestValue_data();
+    void manifestValue();
+};
+
+void tst_Steam::initTestCase()
+{
+#ifdef Q_OS_WIN
+    QSKIP("On Windows the game is started and found as it always was");
+#endif
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void tst_Steam::library_data()
+{
+    QTest::addColumn<QString>("gameFolder");
+    QTest::addColumn<QStringList>("manifests"); // file name, install folder, ...
+    QTest::addColumn<bool>("prefix");
+    QTest::addColumn<QString>("id");
+
+    QTest::newRow("manifest and prefix")
+        << steamGameFolder << QStringList {"appmanifest_34030.acf", "Napoleon Total War"} << true
+        << "34030";
+    QTest::newRow("manifest names another folder")
+        << steamGameFolder << QStringList {"appmanifest_34030.acf", "Empire Total War"} << true
+        << QString();
+    QTest::newRow("several manifests")
+        << steamGameFolder
+        << QStringList {"appmanifest_10.acf", "Half", "appmanifest_34030.acf", "Napoleon Total War",
+                        "appmanifest_99.acf", "Other"}
+        << true << "34030";
+    QTest::newRow("prefix not made yet")
+        << steamGameFolder << QStringList {"appmanifest_34030.acf", "Napoleon Total War"} << false
+        << "34030";
+    QTest::newRow("malformed manifest")
+        << steamGameFolder << QStringList {"appmanifest_34030.acf", "Napoleon Total War\" {"}
+        << true << QString();
+    QTest::newRow("manifest without an id")
+        << steamGameFolder << QStringList {"appmanifest_.acf", "Napoleon Total War"} << true
+        << QString();
+    QTest::newRow("no steamapps") << "games/Napoleon Total War"
+                                  << QStringList {"appmanifest_34030.acf", "Napoleon Total War"}
+                                  << true << QString();
+}
+
+void tst_Steam::library()
+{
+    QFETCH(QString, gameFolder);
+    QFETCH(QStringList, manifests);
+    QFETCH(bool, prefix);
+    QFETCH(QString, id);
+    LauncherFixture fixture(gameFolder);
+    QVERIFY(fixture.isValid());
+    const QString steamapps
+        = QFileInfo(fixture.sample().gameFolder() + "/../..").absoluteFilePath();
+    for (int i = 0; i < manifests.size(); i += 2)
+        QVERIFY(fixture.sample().writeFile(steamapps + '/' + manifests[i],
+                                           manifest(manifests[i + 1].toUtf8())));
+    const QString roaming = steamapps + "/compatdata/" + (id.isEmpty() ? "34030" : id)
+        + "/pfx/drive_c/users/steamuser/AppData/Roaming";
+    if (prefix)
+        QVERIFY(QDir().mkpath(roaming + "/The Creative Assembly/Napoleon/scripts"));
+
+    const QString expectedScripts = !id.isEmpty() && prefix
+        ? QString(roaming + "/The Creative Assembly/Napoleon/scripts/")
+        : QString(fixture.sample().scriptsFolder() + '/');
+    QCOMPARE(gameScriptsFolder(), QDir::cleanPath(expectedScripts) + '/');
+
+    SteamStandIn steam;
+    QDesktopServices::setUrlHandler("steam", &steam, "open");
+    ZolmLauncher window;
+    window.writeUserScript("Classic");
+    QVERIFY(quitsApplication([&] { window.launchGame(); }));
+    QDesktopServices::unsetUrlHandler("steam");
+
+    QVERIFY(QFileInfo::exists(expectedScripts + "user.script.txt"));
+    QVERIFY(QFileInfo::exists("zolm.ini"));
+    if (id.isEmpty()) {
+        QVERIFY(steam.opened.isEmpty());
+        QTRY_VERIFY(QFileInfo::exists(fixture.sample().gameStartRecord()));
+    } else {
+        QCOMPARE(steam.opened, QList<QUrl> {QUrl("steam://rungameid/" + id)});
+        QTest::qWait(200);
+        QVERIFY(!QFileInfo::exists(fixture.sample().gameStartRecord()));
+    }
+}
+
+void tst_Steam::manifestValue_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("Steam's own layout") << manifest("Napoleon Total War") << "Napoleon Total War";
+    QTest::newRow("key in other capitals, comment, escaped quote")
+        << QByteArray("// made by hand\n\"AppState\" { \"InstallDir\" \"Say \\\"hi\\\"\" }")
+        << "Say \"hi\"";
+    QTest::newRow("only in a nested block")
+        << QByteArray("\"AppState\" { \"x\" { \"installdir\" \"a\" } }") << QString();
+    QTest::newRow("unterminated string")
+        << QByteArray("\"AppState\" { \"installdir\" \"a") << QString();
+    QTest::newRow("unbalanced braces")
+        << QByteArray("\"AppState\" { \"installdir\" \"a\"") << QString();
+    QTest::newRow("key without value")
+        << QByteArray("\"AppState\" { \"installdir\" }") << QString();
+    QTest::newRow("empty") << QByteArray() << QString();
+    QTest::newRow("binary") << QByteArray("\x00\xFF{}}\"", 6) << QString();
+}
+
+void tst_Steam::manifestValue()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, value);
+    QCOMPARE(::manifestValue(text, "installdir"), value);
+}
+
+QTEST_MAIN(tst_Steam)
+#include "tst_steam.moc"
