@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QPushButton>
 #include <QSettings>
@@ -14,17 +13,6 @@ namespace {
 
 const char missingGame[]
     = "Napoleon.exe cannot be found.\nZOLM is not installed in the correct folder.";
-
-class BrowserStandIn : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
 
 } // namespace
 
@@ -170,8 +158,7 @@ void tst_Launch::links()
     QFETCH(QUrl, url);
     LauncherFixture fixture;
     QVERIFY(fixture.isValid());
-    BrowserStandIn browser;
-    QDesktopServices::setUrlHandler("https", &browser, "open");
+    UrlRecorder browser("https");
     const auto before = fixture.snapshot();
 
     ZolmLauncher window;
@@ -182,7 +169,6 @@ void tst_Launch::links()
             link->click();
         },
         300));
-    QDesktopServices::unsetUrlHandler("https");
 
     QCOMPARE(browser.opened, (QList<QUrl> {url, url}));
     QCOMPARE(url.scheme(), QString("https"));

@@ -3,7 +3,6 @@
 #include "staging/roots.h"
 #include "staging/steamlibrary.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QtTest>
 
@@ -17,17 +16,6 @@ QByteArray manifest(const QByteArray &installDir)
            "\t\"installdir\"\t\t\""
         + installDir + "\"\n\t\"UserConfig\"\n\t{\n\t\t\"language\"\t\t\"english\"\n\t}\n}\n";
 }
-
-class SteamStandIn : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
 
 } // namespace
 
@@ -106,12 +94,10 @@ void tst_Steam::library()
         : QString(fixture.sample().scriptsFolder() + '/');
     QCOMPARE(gameScriptsFolder(), QDir::cleanPath(expectedScripts) + '/');
 
-    SteamStandIn steam;
-    QDesktopServices::setUrlHandler("steam", &steam, "open");
+    UrlRecorder steam("steam");
     ZolmLauncher window;
     window.writeUserScript("Classic");
     QVERIFY(quitsApplication([&] { window.launchGame(); }));
-    QDesktopServices::unsetUrlHandler("steam");
 
     QVERIFY(QFileInfo::exists(expectedScripts + "user.script.txt"));
     QVERIFY(QFileInfo::exists("zolm.ini"));

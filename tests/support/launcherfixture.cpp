@@ -1,6 +1,7 @@
 #include "launcherfixture.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -80,6 +81,17 @@ void MessageBoxCloser::closeActiveBox()
         ok->click();
     else
         box->reject();
+}
+
+UrlRecorder::UrlRecorder(const QString &scheme)
+    : m_scheme(scheme)
+{
+    QDesktopServices::setUrlHandler(m_scheme, this, "open");
+}
+
+UrlRecorder::~UrlRecorder()
+{
+    QDesktopServices::unsetUrlHandler(m_scheme);
 }
 
 bool quitsApplication(const std::function<void()> &action, int timeoutMs)

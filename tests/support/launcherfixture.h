@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 
 #include <functional>
 
@@ -70,6 +71,25 @@ private:
     QTimer m_timer;
     QList<Box> m_boxes;
     bool m_fired = false;
+};
+
+// Stands in for the browser or Steam: records the addresses handed to the
+// desktop services for a scheme while it is installed.
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit UrlRecorder(const QString &scheme);
+    ~UrlRecorder() override;
+
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl &url) { opened << url; }
+
+private:
+    QString m_scheme;
 };
 
 // Runs the action inside the application's event loop and tells whether the
