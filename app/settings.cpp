@@ -10,7 +10,6 @@ void ZolmLauncher::saveSettings()
     settings.setValue("UiSize", ui->ComboUI->currentIndex());
     settings.setValue("FactionTheme", ui->ComboTheme->currentIndex());
     settings.setValue("FreeCamera", ui->ChkFreecam->isChecked() ? "Y" : "N");
-    // On disk before the game starts and reads nothing of it, but before the
-    // launcher quits and a crash could lose it.
+    // Complete on disk before the game is started and the launcher quits.
     settings.sync();
 }
