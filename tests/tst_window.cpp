@@ -113,6 +113,18 @@ void tst_Window::looks()
     QCOMPARE(battles.pointSize(), 28);
     QCOMPARE(battles.letterSpacing(), 110.0);
     QCOMPARE(window.findChild<QWidget *>("ButtonPatreon")->font().weight(), int(QFont::Bold));
+
+    // The slots keep their indexes: one per button, in this order.
+    const QMetaObject *meta = window.metaObject();
+    QStringList names;
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
+        names << meta->method(i).name();
+    QCOMPARE(names,
+             (QStringList {"on_ButtonClassic_clicked", "on_ButtonHardcore_clicked",
+                           "on_ButtonVanilla_clicked", "on_SPC1805_clicked", "on_SPCbava_clicked",
+                           "on_SPCotto_clicked", "on_SPCwurt_clicked", "on_ButtonPatreon_clicked",
+                           "on_ButtonDiscord_clicked", "on_ButtonForum_clicked",
+                           "on_ButtonGuide_clicked"}));
 }
 
 void tst_Window::visibility_data()
