@@ -20,8 +20,7 @@ void ZolmLauncher::setupBattle(const QString &mode)
         QFile::remove(oldHardcoreText);
     installTextPack(version84Root + QLatin1String("Classic"));
 
-    replaceByCopy(standardRoot + QLatin1String("boot.pack"),
-                  gameDataRoot + QLatin1String("boot.pack"));
+    replaceBootPack();
 
     const QString uiPack = gameDataRoot + QLatin1String("ZOLM_ui.pack");
     QFile::remove(uiPack);

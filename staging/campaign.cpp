@@ -8,8 +8,7 @@ void ZolmLauncher::setupCampaign(const QString &name)
     const QString gameCampaign = gameDataRoot + QLatin1String("campaigns/mp_eur_napoleon/");
     const QString modCampaign = gameDataRoot + QLatin1String("campaigns/zolm/");
 
-    replaceByCopy(standardRoot + QLatin1String("boot.pack"),
-                  gameDataRoot + QLatin1String("boot.pack"));
+    replaceBootPack();
     replaceByCopy(campaign + "scripting.lua", gameCampaign + "scripting.lua");
     replaceByCopy(campaign + "startpos.esf", modCampaign + "startpos.esf");
     // The load list and text pack are the same for every campaign.

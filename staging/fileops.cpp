@@ -29,6 +29,12 @@ void replaceByCopy(const QString &source, const QString &target)
     QFile::copy(source, target);
 }
 
+void replaceBootPack()
+{
+    replaceByCopy(standardRoot + QLatin1String("boot.pack"),
+                  gameDataRoot + QLatin1String("boot.pack"));
+}
+
 void ZolmLauncher::installUserScript(const QString &folder)
 {
     replaceByCopy(folder + "/user.script.txt", gameScriptsFolder() + "user.script.txt");

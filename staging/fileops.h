@@ -14,3 +14,6 @@ QStringList listSubfolders(const QString &folder);
 // looked at: a missing source leaves the target absent, and a target that
 // cannot be removed keeps its old content.
 void replaceByCopy(const QString &source, const QString &target);
+
+// Battles and campaigns both start with the mod's boot pack.
+void replaceBootPack();

@@ -14,11 +14,6 @@ QByteArray encoded(const char *codec, const QByteArray &mark, const QString &tex
         + QTextCodec::codecForName(codec)->fromUnicode(text.constData(), text.size(), &state);
 }
 
-QByteArray utf16le(const QString &text)
-{
-    return encoded("UTF-16LE", "\xFF\xFE", text);
-}
-
 } // namespace
 
 class tst_Preferences : public QObject
@@ -86,7 +81,7 @@ void tst_Preferences::edits()
     LauncherFixture fixture;
     QVERIFY(fixture.isValid());
     const QString path = fixture.scripts("preferences.script.txt");
-    QVERIFY(fixture.sample().writeFile(path, utf16le(before)));
+    QVERIFY(fixture.sample().writeFile(path, SampleInstallation::utf16le(before)));
 
     ZolmLauncher launcher;
     launcher.findChild<QCheckBox *>("ChkFreecam")->setChecked(freeCamera);
@@ -95,7 +90,7 @@ void tst_Preferences::edits()
     launcher.applyPreferences(forced);
 
     QCOMPARE(closer.count(), 0);
-    QCOMPARE(fixture.read(path), utf16le(after));
+    QCOMPARE(fixture.read(path), SampleInstallation::utf16le(after));
 }
 
 void tst_Preferences::encodings_data()
@@ -108,16 +103,17 @@ void tst_Preferences::encodings_data()
 
     const QString in = QString("ui_card_mode 2;\n") + QChar(0x00E9) + "\n";
     const QString out = QString("ui_card_mode 0;\n") + QChar(0x00E9) + "\n";
-    QTest::newRow("UTF-16LE with mark") << true << true << utf16le(in) << utf16le(out) << 0;
+    QTest::newRow("UTF-16LE with mark")
+        << true << true << SampleInstallation::utf16le(in) << SampleInstallation::utf16le(out) << 0;
     QTest::newRow("no mark gets one")
-        << true << true << encoded("UTF-16LE", "", in) << utf16le(out) << 0;
+        << true << true << encoded("UTF-16LE", "", in) << SampleInstallation::utf16le(out) << 0;
     QTest::newRow("UTF-8 with mark stays UTF-8")
         << true << true << encoded("UTF-8", "\xEF\xBB\xBF", in)
         << encoded("UTF-8", "\xEF\xBB\xBF", out) << 0;
     QTest::newRow("UTF-16BE with mark stays UTF-16BE")
         << true << true << encoded("UTF-16BE", "\xFE\xFF", in)
         << encoded("UTF-16BE", "\xFE\xFF", out) << 0;
-    const QByteArray odd = utf16le(in) + 'x';
+    const QByteArray odd = SampleInstallation::utf16le(in) + 'x';
     QTest::newRow("odd length left alone") << true << true << odd << odd << 5;
     const QByteArray badUtf8 = QByteArray("\xEF\xBB\xBFui_card_mode 2;\xC3(\n");
     QTest::newRow("invalid UTF-8 left alone") << true << false << badUtf8 << badUtf8 << 4;
@@ -186,11 +182,11 @@ void tst_Preferences::replace()
     LauncherFixture fixture;
     QVERIFY(fixture.isValid());
     const QString path = fixture.scripts("preferences.script.txt");
-    QVERIFY(fixture.sample().writeFile(path, utf16le(text)));
+    QVERIFY(fixture.sample().writeFile(path, SampleInstallation::utf16le(text)));
 
     ZolmLauncher().replaceInPreferences(before, after);
 
-    QCOMPARE(fixture.read(path), utf16le(expected));
+    QCOMPARE(fixture.read(path), SampleInstallation::utf16le(expected));
 }
 
 QTEST_MAIN(tst_Preferences)

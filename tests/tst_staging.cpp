@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QPushButton>
+#include <QTextCodec>
 #include <QtTest>
 
 namespace {
@@ -30,9 +31,8 @@ int loadListLines(const LauncherFixture &fixture)
 
 QString preferences(const LauncherFixture &fixture)
 {
-    const QByteArray bytes = fixture.read(fixture.scripts("preferences.script.txt"));
-    return QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2),
-                              (bytes.size() - 2) / 2);
+    return QTextCodec::codecForName("UTF-16LE")
+        ->toUnicode(fixture.read(fixture.scripts("preferences.script.txt")));
 }
 
 } // namespace

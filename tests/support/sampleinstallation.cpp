@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTextCodec>
 
 namespace {
 
@@ -140,12 +141,9 @@ QByteArray SampleInstallation::contentOf(const QString &path) const
 
 QByteArray SampleInstallation::utf16le(const QString &text)
 {
-    QByteArray bytes("\xFF\xFE", 2);
-    for (const QChar c : text) {
-        bytes.append(char(c.unicode() & 0xFF));
-        bytes.append(char(c.unicode() >> 8));
-    }
-    return bytes;
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    return QByteArray("\xFF\xFE", 2)
+        + QTextCodec::codecForName("UTF-16LE")->fromUnicode(text.constData(), text.size(), &state);
 }
 
 bool SampleInstallation::writeFile(const QString &path, const QByteArray &content) const
