@@ -1,10 +1,16 @@
 #!/bin/sh
 # Installs the Debian packages the launcher needs to build and test. Does
-# nothing when they are all there.
+# nothing when they are all there. "setup.sh windows" adds what the Windows
+# build needs: the MinGW-w64 compilers, Qt's source tools, Wine and Xvfb.
 set -eu
 
 # The MinGW resource compiler checks the Windows resources; cpp preprocesses them.
 packages="cmake g++ make qtbase5-dev qtbase5-dev-tools clang-format cpp binutils-mingw-w64-x86-64"
+if [ "${1:-}" = "windows" ]; then
+    # dpkg-dev unpacks and patches Qt's source; Qt's header generator is Perl.
+    packages="$packages g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev perl"
+    packages="$packages wine wine64 xvfb xauth x11-utils imagemagick fonts-dejavu-core"
+fi
 
 missing=""
 for package in $packages; do

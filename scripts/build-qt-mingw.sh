@@ -1,0 +1,83 @@
+#!/bin/sh
+# Builds Qt 5 (qtbase) for 64-bit Windows from Debian's own source with the
+# MinGW-w64 cross compilers, once per machine, and prints its prefix.
+#
+# The result is cached outside the clone, in a folder named after a digest
+# of this script, so that a changed recipe builds anew and an unchanged one
+# is reused. VELMARCH_CACHE moves the cache (default ~/.cache/velmarch).
+set -eu
+cd "$(dirname "$0")/.."
+top=$PWD
+
+qt_version=5.15.8
+recipe=$(sha256sum "$top/scripts/build-qt-mingw.sh" | cut -c1-12)
+cache=${VELMARCH_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/velmarch}
+prefix="$cache/qt5-mingw-$qt_version-$recipe"
+
+if [ -f "$prefix/.complete" ]; then
+    echo "$prefix"
+    exit 0
+fi
+
+"$top/scripts/setup.sh" windows >&2
+
+# apt-get source needs a deb-src entry; Debian's images often carry only deb.
+if ! grep -rqs '^\(Types: *deb-src\|deb-src \)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    echo "build-qt-mingw: adding Debian's source archive to apt" >&2
+    as_root=""
+    [ "$(id -u)" -eq 0 ] || as_root="sudo"
+    printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' \
+        'Suites: bookworm bookworm-updates' 'Components: main' \
+        'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' \
+        | $as_root tee /etc/apt/sources.list.d/velmarch-deb-src.sources >/dev/null
+    $as_root apt-get update -qq
+fi
+
+work="$cache/qt5-mingw-build-$recipe"
+rm -rf "$work"
+mkdir -p "$work"
+cd "$work"
+echo "build-qt-mingw: fetching qtbase's source (Debian)" >&2
+apt-get source -qq "qtbase-opensource-src=$qt_version*" >&2 2>/dev/null ||
+    apt-get source -qq qtbase-opensource-src >&2
+source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qtbase-opensource-src-*' | head -n 1)
+
+# Qt's win32-g++ spec calls ${CROSS_COMPILE}gcc and g++; point those at the
+# posix-thread compilers, whose C++ library has std::mutex (Qt Test needs it).
+tools="$work/tools"
+mkdir -p "$tools"
+for tool in gcc g++; do
+    ln -sf "$(command -v "x86_64-w64-mingw32-$tool-posix")" "$tools/x86_64-w64-mingw32-$tool"
+done
+PATH="$tools:$PATH"
+export PATH
+
+mkdir -p "$work/build"
+cd "$work/build"
+echo "build-qt-mingw: configuring (a few minutes)" >&2
+# Tablet events are off: Debian's source leaves out the third-party header
+# that the Windows platform plugin would include for them.
+"$source_dir/configure" -prefix "$prefix" -opensource -confirm-license \
+    -xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32- \
+    -release -shared -nomake examples -nomake tests \
+    -qt-zlib -qt-pcre -qt-libpng -qt-libjpeg -qt-harfbuzz -qt-freetype \
+    -no-opengl -no-dbus -no-icu -no-openssl -no-feature-tabletevent \
+    -no-sql-sqlite -no-sql-odbc -no-sql-psql -no-sql-mysql -no-sql-db2 \
+    -no-sql-ibase -no-sql-oci -no-sql-tds -no-sql-sqlite2 \
+    >"$work/configure.log" 2>&1 || {
+    tail -n 40 "$work/configure.log" >&2
+    exit 1
+}
+echo "build-qt-mingw: building (about half an hour on two cores)" >&2
+make -j"$(nproc)" >"$work/make.log" 2>&1 || {
+    tail -n 40 "$work/make.log" >&2
+    exit 1
+}
+make install >"$work/install.log" 2>&1 || {
+    tail -n 40 "$work/install.log" >&2
+    exit 1
+}
+touch "$prefix/.complete"
+cd "$cache"
+rm -rf "$work"
+echo "$prefix"
