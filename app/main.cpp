@@ -4,6 +4,15 @@
 
 int main(int argc, char *argv[])
 {
+    // The window is drawn for 700 by 700 pixels at 100 %; on a scaled screen
+    // Qt scales it, its background and its fonts by the screen's own factor
+    // (150 % stays 150 %) instead of leaving it small.
+    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+#if QT_VERSION >= QT_VERSION_CHECK(5, 14, 0)
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+#endif
     QApplication app(argc, argv);
     ZolmLauncher launcher;
     launcher.show();

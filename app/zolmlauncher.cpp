@@ -110,8 +110,13 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
 
     const QSettings settings(QStringLiteral("./zolm.ini"), QSettings::IniFormat);
 
-    const QPixmap background = QPixmap(QStringLiteral(":/bg.jpg"))
-                                   .scaled(size(), Qt::KeepAspectRatio, Qt::FastTransformation);
+    // On a scaled screen the picture is scaled to the screen's pixels, not
+    // blown up from 700 by 700, so that it stays sharp.
+    const qreal pixelRatio = devicePixelRatioF();
+    QPixmap background
+        = QPixmap(QStringLiteral(":/bg.jpg"))
+              .scaled(size() * pixelRatio, Qt::KeepAspectRatio, Qt::FastTransformation);
+    background.setDevicePixelRatio(pixelRatio);
     QPalette palette;
     palette.setBrush(QPalette::All, QPalette::Window, QBrush(background));
     setPalette(palette);
