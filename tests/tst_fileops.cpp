@@ -7,6 +7,10 @@
 #include <QFile>
 #include <QtTest>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 class tst_FileOps : public QObject
 {
     Q_OBJECT
@@ -74,8 +78,17 @@ void tst_FileOps::listing()
     QVERIFY(fixture.isValid());
 
     const QString folder = "../Listed";
-    for (const QString &name : files)
+    for (const QString &name : files) {
         QVERIFY(fixture.sample().writeSampleFile(fixture.mod("Listed/" + name)));
+#ifdef Q_OS_WIN
+        // Hidden is an attribute on Windows, not a leading dot.
+        if (name.startsWith('.'))
+            QVERIFY(SetFileAttributesW(
+                reinterpret_cast<LPCWSTR>(
+                    QDir::toNativeSeparators(fixture.mod("Listed/" + name)).utf16()),
+                FILE_ATTRIBUTE_HIDDEN));
+#endif
+    }
     for (const QString &name : subfolders)
         QVERIFY(QDir().mkpath(folder + '/' + name));
 
@@ -86,32 +99,46 @@ void tst_FileOps::replaceByCopy_data()
 {
     QTest::addColumn<bool>("sourcePresent");
     QTest::addColumn<bool>("targetIsFolder");
-    QTest::newRow("target replaced") << true << false;
-    QTest::newRow("missing source leaves target absent") << false << false;
-    QTest::newRow("target that cannot be removed stays") << true << true;
+    QTest::addColumn<bool>("targetHeldOpen");
+    QTest::newRow("target replaced") << true << false << false;
+    QTest::newRow("missing source leaves target absent") << false << false << false;
+    QTest::newRow("target that cannot be removed stays") << true << true << false;
+    // Windows refuses to remove a file that a program (the game, a virus
+    // scanner) holds open; elsewhere the name goes and the reader keeps its copy.
+    QTest::newRow("target held open") << true << false << true;
 }
 
 void tst_FileOps::replaceByCopy()
 {
     QFETCH(bool, sourcePresent);
     QFETCH(bool, targetIsFolder);
+    QFETCH(bool, targetHeldOpen);
     LauncherFixture fixture;
     QVERIFY(fixture.isValid());
 
     const QString source = "../Standard/boot.pack";
     const QString target = "../../boot.pack";
     const QByteArray sourceBytes = fixture.read(source);
+    const QByteArray targetBytes = fixture.read(target);
     if (!sourcePresent)
         QVERIFY(QFile::remove(source));
     if (targetIsFolder) {
         QVERIFY(QFile::remove(target));
         QVERIFY(QDir().mkpath(target + "/inside"));
     }
+    QFile reader(target);
+    if (targetHeldOpen)
+        QVERIFY(reader.open(QIODevice::ReadOnly));
 
     ::replaceByCopy(source, target);
+    reader.close();
 
     if (targetIsFolder)
         QVERIFY(QDir(target + "/inside").exists());
+#ifdef Q_OS_WIN
+    else if (targetHeldOpen)
+        QCOMPARE(fixture.read(target), targetBytes);
+#endif
     else if (sourcePresent)
         QCOMPARE(fixture.read(target), sourceBytes);
     else
@@ -179,11 +206,19 @@ void tst_FileOps::removeUiAndWzPacks()
 void tst_FileOps::gameScriptsFolder()
 {
     // The launcher's own data folder does not exist; the path is still found.
+#ifdef Q_OS_WIN
+    // The roaming folder as the system gives it, with Qt's test folder.
+    QStandardPaths::setTestModeEnabled(true);
+    const QString roaming = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"));
+    QVERIFY(!roaming.isEmpty());
+    QCOMPARE(::gameScriptsFolder(), roaming + "/qttest/The Creative Assembly/Napoleon/scripts/");
+#else
     const QByteArray previous = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", "/nonexistent/home/data");
     const QString folder = ::gameScriptsFolder();
     qputenv("XDG_DATA_HOME", previous);
     QCOMPARE(folder, QString("/nonexistent/home/data/The Creative Assembly/Napoleon/scripts/"));
+#endif
 }
 
 QTEST_MAIN(tst_FileOps)

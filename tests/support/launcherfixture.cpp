@@ -1,17 +1,41 @@
 #include "launcherfixture.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QThread>
+
+namespace {
+
+// The folder that holds the game's per-user folder. Elsewhere XDG_DATA_HOME
+// points the launcher into the case's own tree; Windows takes the roaming
+// folder from the system, so there the cases run in Qt's test mode, which
+// moves the launcher's folder to <roaming>/qttest.
+QString userDataHomeFor(const QString &root)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(root)
+    QStandardPaths::setTestModeEnabled(true);
+    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                           + "/..");
+#else
+    return root + "/AppData";
+#endif
+}
+
+} // namespace
 
 LauncherFixture::LauncherFixture(const QString &gameFolder)
-    : m_sample(m_dir.path(), gameFolder)
+    : m_sample(m_dir.path(), gameFolder, userDataHomeFor(m_dir.path()))
     , m_previousDir(QDir::currentPath())
     , m_previousDataHome(qgetenv("XDG_DATA_HOME"))
 {
+    removeGameUserFolder();
     m_valid = m_dir.isValid() && m_sample.create();
     if (m_valid) {
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_sample.userDataHome()));
@@ -23,6 +47,19 @@ LauncherFixture::~LauncherFixture()
 {
     QDir::setCurrent(m_previousDir);
     qputenv("XDG_DATA_HOME", m_previousDataHome);
+    removeGameUserFolder();
+    // Windows keeps a running program's file and working folder: the stub
+    // game may still be ending when the case is done with the tree.
+    QDeadlineTimer deadline(5000);
+    while (!QDir(m_dir.path()).removeRecursively() && !deadline.hasExpired())
+        QThread::msleep(20);
+}
+
+void LauncherFixture::removeGameUserFolder() const
+{
+    // Outside the temporary folder on Windows, so it is cleared by hand.
+    if (!m_sample.userDataHome().startsWith(m_sample.root() + '/'))
+        removeTree(m_sample.userDataHome() + "/The Creative Assembly");
 }
 
 QString LauncherFixture::data(const QString &path) const

@@ -37,6 +37,8 @@ public:
     static bool removeTree(const QString &path);
 
 private:
+    void removeGameUserFolder() const;
+
     QTemporaryDir m_dir;
     SampleInstallation m_sample;
     QString m_previousDir;

@@ -1,5 +1,6 @@
 #include "sampleinstallation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -72,6 +73,7 @@ const QStringList gameDataFiles = {
     "campaigns/spa_napoleon/startpos.esf",
 };
 
+#ifndef Q_OS_WIN
 const char stubGame[] = "#!/bin/sh\n"
                         "# Stands in for the game: records how the launcher started it.\n"
                         "{\n"
@@ -79,6 +81,7 @@ const char stubGame[] = "#!/bin/sh\n"
                         "  if [ -e zolm.ini ]; then echo \"zolm.ini=present\"; "
                         "else echo \"zolm.ini=missing\"; fi\n"
                         "} > \"$(dirname \"$0\")/game-started.txt\"\n";
+#endif
 
 const char preferences[] = "default_camera_type 0;\r\n"
                            "ui_land_unit_ids 0;\r\n"
@@ -88,9 +91,11 @@ const char preferences[] = "default_camera_type 0;\r\n"
 
 } // namespace
 
-SampleInstallation::SampleInstallation(const QString &root, const QString &gameFolder)
+SampleInstallation::SampleInstallation(const QString &root, const QString &gameFolder,
+                                       const QString &userDataHome)
     : m_root(QDir(root).absolutePath())
     , m_gameFolder(gameFolder)
+    , m_userDataHome(userDataHome.isEmpty() ? m_root + "/AppData" : userDataHome)
 {
 }
 
@@ -116,7 +121,7 @@ QString SampleInstallation::launcherFolder() const
 
 QString SampleInstallation::userDataHome() const
 {
-    return m_root + "/AppData";
+    return m_userDataHome;
 }
 
 QString SampleInstallation::scriptsFolder() const
@@ -202,10 +207,14 @@ bool SampleInstallation::addInterfaceSizes(int count) const
 bool SampleInstallation::writeStubGame() const
 {
     const QString path = gameFolder() + "/Napoleon.exe";
+#ifdef Q_OS_WIN
+    return QFile::copy(QCoreApplication::applicationDirPath() + "/velmarch_stub_game.exe", path);
+#else
     return writeFile(path, stubGame)
         && QFile::setPermissions(path,
                                  QFile::permissions(path) | QFile::ExeOwner | QFile::ExeGroup
                                      | QFile::ExeOther);
+#endif
 }
 
 bool SampleInstallation::create() const

@@ -6,12 +6,17 @@
 // Lays out a small installation of the game with the mod and its launcher:
 //
 //   <root>/Napoleon/Napoleon.exe              a stub game that records how it was started
+//                                             (a shell script, or on Windows the
+//                                             velmarch_stub_game.exe built beside
+//                                             the running program)
 //   <root>/Napoleon/data/                     the game's data folder
 //   <root>/Napoleon/data/ZOLM/                the mod's folder
 //   <root>/Napoleon/data/ZOLM/Launcher/       the launcher's folder, its working directory
 //   <root>/AppData/The Creative Assembly/Napoleon/scripts/
 //                                             the per-user scripts folder when
 //                                             XDG_DATA_HOME is <root>/AppData
+//                                             (or below another per-user folder,
+//                                             where one is given)
 //
 // Every generated file holds its own path, so any two files differ and a copy
 // can be traced back to its source.
@@ -19,8 +24,10 @@ class SampleInstallation
 {
 public:
     // The game's folder lies at gameFolder below the root ("Napoleon" unless a
-    // case needs it elsewhere, such as in a Steam library).
-    explicit SampleInstallation(const QString &root, const QString &gameFolder = "Napoleon");
+    // case needs it elsewhere, such as in a Steam library). The per-user folder
+    // is <root>/AppData unless given.
+    explicit SampleInstallation(const QString &root, const QString &gameFolder = "Napoleon",
+                                const QString &userDataHome = QString());
 
     bool create() const;
 
@@ -58,4 +65,5 @@ private:
 
     QString m_root;
     QString m_gameFolder;
+    QString m_userDataHome;
 };
