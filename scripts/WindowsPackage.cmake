@@ -1,0 +1,45 @@
+# What a player downloads: "Velmarch 8.4.exe" with the Qt libraries and
+# plugins it loads and the compiler's runtime libraries it links, laid out to
+# be unpacked straight into the launcher's folder. `cpack` packs it as
+# Velmarch-<version>-win64.zip.
+
+install(TARGETS velmarch RUNTIME DESTINATION .)
+
+foreach(library Qt5::Core Qt5::Gui Qt5::Widgets)
+    get_target_property(location ${library} IMPORTED_LOCATION_RELEASE)
+    install(FILES ${location} DESTINATION .)
+endforeach()
+
+# Plugins go in the folder named after their kind (platforms, styles,
+# imageformats) beside the program, where Qt looks for them.
+foreach(plugin Qt5::QWindowsIntegrationPlugin Qt5::QWindowsVistaStylePlugin Qt5::QJpegPlugin)
+    get_target_property(location ${plugin} IMPORTED_LOCATION_RELEASE)
+    get_filename_component(kind ${location} DIRECTORY)
+    get_filename_component(kind ${kind} NAME)
+    install(FILES ${location} DESTINATION ${kind})
+endforeach()
+
+if(MINGW)
+    foreach(runtime libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
+        execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
+                        OUTPUT_VARIABLE location OUTPUT_STRIP_TRAILING_WHITESPACE)
+        if(NOT IS_ABSOLUTE "${location}")
+            message(FATAL_ERROR "The compiler does not know where ${runtime} is")
+        endif()
+        install(FILES ${location} DESTINATION .)
+        # Debian's copies carry their debugging information (libstdc++ is
+        # 23 MB with it, 2 MB without); stripped as the program is.
+        get_filename_component(name ${location} NAME)
+        install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+            execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded
+                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${name}\")
+        endif()")
+    endforeach()
+endif()
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Velmarch)
+set(CPACK_PACKAGE_FILE_NAME "Velmarch-${PROJECT_VERSION}-win64")
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_STRIP_FILES TRUE)
+include(CPack)
