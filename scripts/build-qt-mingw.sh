@@ -38,9 +38,12 @@ rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
 echo "build-qt-mingw: fetching qtbase's source (Debian)" >&2
-apt-get source -qq "qtbase-opensource-src=$qt_version*" >&2 2>/dev/null ||
-    apt-get source -qq qtbase-opensource-src >&2
-source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qtbase-opensource-src-*' | head -n 1)
+apt-get source -qq qtbase-opensource-src >&2
+source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name "qtbase-opensource-src-$qt_version*")
+if [ -z "$source_dir" ]; then
+    echo "build-qt-mingw: Debian's qtbase source is not $qt_version:" "$work"/*.dsc >&2
+    exit 1
+fi
 
 # Qt's win32-g++ spec calls ${CROSS_COMPILE}gcc and g++; point those at the
 # posix-thread compilers, whose C++ library has std::mutex (Qt Test needs it).
@@ -80,4 +83,8 @@ make install >"$work/install.log" 2>&1 || {
 touch "$prefix/.complete"
 cd "$cache"
 rm -rf "$work"
+# Builds of earlier recipes are of no more use.
+for other in "$cache"/qt5-mingw-*; do
+    [ "$other" = "$prefix" ] || rm -rf "$other"
+done
 echo "$prefix"

@@ -11,6 +11,10 @@ build="$top/build-windows"
 
 scripts/setup.sh windows
 qt=$(scripts/build-qt-mingw.sh)
+# A build folder configured against another Qt (an earlier recipe's) starts anew.
+if [ -f "$build/CMakeCache.txt" ] && ! grep -q "^Qt5_DIR:PATH=$qt/" "$build/CMakeCache.txt"; then
+    rm -f "$build/CMakeCache.txt"
+fi
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/scripts/mingw-w64-x86_64.cmake" \
     -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_BUILD_TYPE=Release -DVELMARCH_WERROR=ON >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
