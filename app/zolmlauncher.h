@@ -1,13 +1,17 @@
 #pragma once
 
+#include "staging/filestep.h"
+#include "staging/pressinputs.h"
+
 #include <QStringList>
 #include <QWidget>
 
 class Ui_ZolmLauncher;
 
-// The launcher window. Every button press runs one slot to its end; the
-// operations it uses are defined beside the subsystem they belong to
-// (staging/, gamescripts/, launch/).
+// The launcher window. A press reads the player's choices once, works out
+// from them and the mod's listing the file steps it takes (staging/,
+// gamescripts/), has one executor apply them, and then starts the game
+// (launch/). Only the window itself reads its controls.
 class ZolmLauncher : public QWidget
 {
     Q_OBJECT
@@ -16,21 +20,29 @@ public:
     explicit ZolmLauncher(QWidget *parent = nullptr);
     ~ZolmLauncher() override;
 
-    // staging/
-    void setupBattle(const QString &mode);
-    void setupCampaign(const QString &name);
-    void stageTheme(const QString &targetFolder);
-    void installUserScript(const QString &folder);
-    void installTextPack(const QString &folder);
-    void removeUiAndWzPacks();
+    // staging/: the steps of each button, worked out without touching the disk.
+    static FilePlan setupBattle(const QString &mode, const PressChoices &choices,
+                                const ModListing &listing);
+    static FilePlan setupCampaign(const QString &name, const PressChoices &choices,
+                                  const ModListing &listing);
+    static FilePlan stageTheme(const QString &targetFolder, const PressChoices &choices,
+                               const ModListing &listing);
+    static FilePlan restoreVanilla();
+    static FileStep installUserScript(const QString &folder);
+    static FileStep installTextPack(const QString &folder);
+    static FilePlan removeUiAndWzPacks();
 
-    // gamescripts/
-    QStringList userScriptPackList(const QString &mode) const;
-    void writeUserScript(const QString &mode);
-    void applyPreferences(bool forceLandUnitIds);
-    void replaceInPreferences(const QString &before, const QString &after);
+    // gamescripts/: false when the file cannot be written.
+    static QStringList userScriptPackList(const QString &mode);
+    static bool writeUserScript(const QString &mode);
+    static FileStep applyPreferences(bool forceLandUnitIds, const PressChoices &choices);
+    static bool replaceInPreferences(const QString &before, const QString &after);
 
-    // launch/ and app/
+    // app/ and launch/
+    PressChoices readChoices() const;
+    // Applies the steps, shows what went wrong, and starts the game unless a
+    // step failed.
+    void runPress(const FilePlan &plan);
     void launchGame();
     void saveSettings();
 

@@ -1,11 +1,10 @@
 #include "app/zolmlauncher.h"
 #include "staging/roots.h"
 
-#include <QFile>
-#include <QMessageBox>
+#include <QSaveFile>
 #include <QTextStream>
 
-QStringList ZolmLauncher::userScriptPackList(const QString &mode) const
+QStringList ZolmLauncher::userScriptPackList(const QString &mode)
 {
     QStringList packs {"Temp/theme"};
     if (mode == QLatin1String("Hardcore"))
@@ -37,24 +36,19 @@ QStringList ZolmLauncher::userScriptPackList(const QString &mode) const
     return packs;
 }
 
-void ZolmLauncher::writeUserScript(const QString &mode)
+bool ZolmLauncher::writeUserScript(const QString &mode)
 {
-    const QString path = gameScriptsFolder() + "user.script.txt";
-    QFile::remove(path);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        QMessageBox::critical(this, QStringLiteral("Error"),
-                              QStringLiteral("User script file cannot be changed."),
-                              QMessageBox::Ok, QMessageBox::NoButton);
-        return;
-    }
+    // Written beside the old list and moved over it only when complete.
+    QSaveFile file(gameScriptsFolder() + "user.script.txt");
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
     // The game reads UTF-16LE with its byte-order mark; in text mode the
     // stream ends lines the platform's way (CR LF on Windows).
     QTextStream out(&file);
     out.setCodec("UTF-16LE");
     out.setGenerateByteOrderMark(true);
-    file.seek(0);
     for (const QString &pack : userScriptPackList(mode))
         out << "mod \"ZOLM/" << pack << ".pack\";\n";
     out.flush();
+    return out.status() == QTextStream::Ok && file.commit();
 }

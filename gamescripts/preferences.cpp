@@ -1,9 +1,8 @@
 #include "app/zolmlauncher.h"
 #include "staging/roots.h"
-#include "ui_zolmlauncher.h"
 
 #include <QFile>
-#include <QMessageBox>
+#include <QSaveFile>
 #include <QTextCodec>
 #include <QTextStream>
 
@@ -43,48 +42,51 @@ bool decodeExactly(const QByteArray &bytes, const Encoding &encoding, QString *t
 
 } // namespace
 
-void ZolmLauncher::replaceInPreferences(const QString &before, const QString &after)
+bool ZolmLauncher::replaceInPreferences(const QString &before, const QString &after)
 {
-    QFile file(gameScriptsFolder() + "preferences.script.txt");
-    const QByteArray original = file.open(QIODevice::ReadWrite) ? file.readAll() : QByteArray();
+    const QString path = gameScriptsFolder() + "preferences.script.txt";
+    QFile file(path);
+    // A missing file is edited as an empty one, and so made.
+    const bool readable = file.open(QIODevice::ReadOnly) || !file.exists();
+    const QByteArray original = file.readAll();
     const Encoding encoding = encodingOf(original);
     QString text;
-    if (!file.isOpen() || !decodeExactly(original, encoding, &text)) {
-        QMessageBox::critical(this, QStringLiteral("Error"),
-                              QStringLiteral("Preference file cannot be changed."), QMessageBox::Ok,
-                              QMessageBox::NoButton);
-        return;
-    }
+    if (!readable || !decodeExactly(original, encoding, &text))
+        return false;
+    file.close();
 
     text.replace(before, after, Qt::CaseSensitive);
 
-    file.seek(0);
-    QTextStream out(&file);
+    // Written beside the old file and moved over it only when complete.
+    QSaveFile edited(path);
+    if (!edited.open(QIODevice::WriteOnly))
+        return false;
+    QTextStream out(&edited);
     out.setCodec(encoding.codec);
     out.setGenerateByteOrderMark(true);
     out << text;
     out.flush();
-    // A shorter text must not leave the end of the old one behind.
-    file.resize(file.pos());
+    return out.status() == QTextStream::Ok && edited.commit();
 }
 
-void ZolmLauncher::applyPreferences(bool forceLandUnitIds)
+FileStep ZolmLauncher::applyPreferences(bool forceLandUnitIds, const PressChoices &choices)
 {
+    FileStep step {FileStep::EditPreferences, QString(), QString(), {}};
     const QLatin1String camera("default_camera_type ");
-    if (ui->ChkFreecam->isChecked()) {
-        replaceInPreferences(camera + "0;", camera + "2;");
-        replaceInPreferences(camera + "1;", camera + "2;");
+    if (choices.freeCamera) {
+        step.replacements << qMakePair(camera + "0;", camera + "2;");
+        step.replacements << qMakePair(camera + "1;", camera + "2;");
     } else {
-        replaceInPreferences(camera + "2;", camera + "0;");
+        step.replacements << qMakePair(camera + "2;", camera + "0;");
     }
 
     // Screenshot mode hides the cards and order buttons; Hardcore battles
     // always use the land unit ids.
-    const bool noUi = ui->ChkNoUI->isChecked();
-    const auto turn = [this](QLatin1String key, bool on) {
-        replaceInPreferences(key + (on ? "0" : "2"), key + (on ? "2" : "0"));
+    const auto turn = [&step](QLatin1String key, bool on) {
+        step.replacements << qMakePair(key + (on ? "0" : "2"), key + (on ? "2" : "0"));
     };
-    turn(QLatin1String("ui_land_unit_ids "), noUi || forceLandUnitIds);
-    turn(QLatin1String("ui_card_mode "), noUi);
-    turn(QLatin1String("ui_order_button_mode "), noUi);
+    turn(QLatin1String("ui_land_unit_ids "), choices.screenshotMode || forceLandUnitIds);
+    turn(QLatin1String("ui_card_mode "), choices.screenshotMode);
+    turn(QLatin1String("ui_order_button_mode "), choices.screenshotMode);
+    return step;
 }

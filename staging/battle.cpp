@@ -2,60 +2,56 @@
 #include "fileops.h"
 #include "pseudorandom.h"
 #include "roots.h"
-#include "ui_zolmlauncher.h"
 
-#include <QDir>
-#include <QFile>
-
-void ZolmLauncher::setupBattle(const QString &mode)
+FilePlan ZolmLauncher::setupBattle(const QString &mode, const PressChoices &choices,
+                                   const ModListing &listing)
 {
-    const int uiSize = ui->ComboUI->currentIndex();
-    if (!QDir(tempRoot).exists())
-        QDir().mkdir(tempRoot);
+    FilePlan plan;
+    if (!listing.tempFolderExists)
+        plan << makeFolder(tempRoot);
 
     // Both modes use the Classic text pack; an older mod version's Hardcore
     // text pack must not shadow it.
-    const QString oldHardcoreText = gameDataRoot + QLatin1String("ZOLM_txt_hb.pack");
-    if (isExistingFile(oldHardcoreText))
-        QFile::remove(oldHardcoreText);
-    installTextPack(version84Root + QLatin1String("Classic"));
-
-    replaceBootPack();
+    if (listing.oldHardcoreTextIsFile)
+        plan << removeFile(gameDataRoot + QLatin1String("ZOLM_txt_hb.pack"));
+    plan << installTextPack(version84Root + QLatin1String("Classic"));
+    plan << replaceBootPack();
 
     const QString uiPack = gameDataRoot + QLatin1String("ZOLM_ui.pack");
-    QFile::remove(uiPack);
-    if (uiSize > 0) {
-        const QString size = ui->ComboUI->itemData(uiSize, Qt::UserRole).toString();
-        QFile::copy(uiRoot + QLatin1String("Resize/") + size + ".pack", uiPack);
-    }
+    if (choices.uiSize > 0)
+        plan << replaceModFile(uiRoot + QLatin1String("Resize/") + choices.uiSizePack + ".pack",
+                               uiPack);
+    else
+        plan << removeFile(uiPack);
 
-    writeUserScript(ui->ChkNoUI->isChecked() ? QStringLiteral("RemoveUI") : mode);
+    plan << writeLoadList(choices.screenshotMode ? QStringLiteral("RemoveUI") : mode);
 
     // -1 (no size chosen) takes the card groups of the resized interfaces.
-    const QLatin1String cardGroups(uiSize != 0 ? "Luac/groups.pack" : "Luac/groups_no.pack");
-    replaceByCopy(uiRoot + cardGroups, tempRoot + QLatin1String("cardgroups.pack"));
+    const QLatin1String cardGroups(choices.uiSize != 0 ? "Luac/groups.pack"
+                                                       : "Luac/groups_no.pack");
+    plan << replaceModFile(uiRoot + cardGroups, tempRoot + QLatin1String("cardgroups.pack"));
 
     const QString tintPack = tempRoot + QLatin1String("tint.pack");
-    QFile::remove(tintPack);
-    const QStringList tints = listFiles(uiRoot + QLatin1String("Tint"));
-    if (!tints.isEmpty()) {
-        const QString tint = tints.at(drawPseudoRandom() % tints.size());
-        QFile::copy(uiRoot + QLatin1String("Tint/") + tint, tintPack);
+    if (listing.tints.isEmpty()) {
+        plan << removeFile(tintPack);
+    } else {
+        const QString tint = listing.tints.at(drawPseudoRandom() % listing.tints.size());
+        plan << replaceModFile(uiRoot + QLatin1String("Tint/") + tint, tintPack);
     }
 
-    stageTheme(tempRoot);
+    return plan << stageTheme(tempRoot, choices, listing);
 }
 
 void ZolmLauncher::on_ButtonClassic_clicked()
 {
-    setupBattle(QStringLiteral("Classic"));
-    applyPreferences(false);
-    launchGame();
+    const PressChoices choices = readChoices();
+    runPress(setupBattle(QStringLiteral("Classic"), choices, readModListing())
+             << applyPreferences(false, choices));
 }
 
 void ZolmLauncher::on_ButtonHardcore_clicked()
 {
-    setupBattle(QStringLiteral("Hardcore"));
-    applyPreferences(true);
-    launchGame();
+    const PressChoices choices = readChoices();
+    runPress(setupBattle(QStringLiteral("Hardcore"), choices, readModListing())
+             << applyPreferences(true, choices));
 }

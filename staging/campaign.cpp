@@ -2,30 +2,37 @@
 #include "fileops.h"
 #include "roots.h"
 
-void ZolmLauncher::setupCampaign(const QString &name)
+FilePlan ZolmLauncher::setupCampaign(const QString &name, const PressChoices &choices,
+                                     const ModListing &listing)
 {
     const QString campaign = campaignRoot() + '/' + name + '/';
     const QString gameCampaign = gameDataRoot + QLatin1String("campaigns/mp_eur_napoleon/");
     const QString modCampaign = gameDataRoot + QLatin1String("campaigns/zolm/");
 
-    replaceBootPack();
-    replaceByCopy(campaign + "scripting.lua", gameCampaign + "scripting.lua");
-    replaceByCopy(campaign + "startpos.esf", modCampaign + "startpos.esf");
+    FilePlan plan;
+    plan << replaceBootPack();
+    plan << replaceGameFile(campaign + "scripting.lua", gameCampaign + "scripting.lua");
+    plan << replaceModFile(campaign + "startpos.esf", modCampaign + "startpos.esf");
     // The load list and text pack are the same for every campaign.
-    installUserScript(campaignRoot());
-    installTextPack(campaignRoot());
-    stageTheme(tempRoot);
+    plan << installUserScript(campaignRoot());
+    plan << installTextPack(campaignRoot());
+    // Campaigns do not make the Temp folder; without it they start without
+    // a theme pack.
+    FilePlan theme = stageTheme(tempRoot, choices, listing);
+    if (!listing.tempFolderExists)
+        theme.removeFirst();
+    return plan << theme;
 }
 
 namespace {
 
 void startCampaign(ZolmLauncher *launcher, const QString &name)
 {
-    launcher->setupCampaign(name);
-    launcher->applyPreferences(false);
+    const PressChoices choices = launcher->readChoices();
     // Campaigns run with the game's own interface size and intro movies.
-    launcher->removeUiAndWzPacks();
-    launcher->launchGame();
+    launcher->runPress(ZolmLauncher::setupCampaign(name, choices, readModListing())
+                       << ZolmLauncher::applyPreferences(false, choices)
+                       << ZolmLauncher::removeUiAndWzPacks());
 }
 
 } // namespace

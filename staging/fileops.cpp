@@ -4,7 +4,6 @@
 #include "roots.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 bool isExistingFile(const QString &path)
@@ -23,30 +22,24 @@ QStringList listSubfolders(const QString &folder)
     return QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
 }
 
-void replaceByCopy(const QString &source, const QString &target)
+FileStep replaceBootPack()
 {
-    QFile::remove(target);
-    QFile::copy(source, target);
+    return replaceGameFile(standardRoot + QLatin1String("boot.pack"),
+                           gameDataRoot + QLatin1String("boot.pack"));
 }
 
-void replaceBootPack()
+FileStep ZolmLauncher::installUserScript(const QString &folder)
 {
-    replaceByCopy(standardRoot + QLatin1String("boot.pack"),
-                  gameDataRoot + QLatin1String("boot.pack"));
+    return replaceModFile(folder + "/user.script.txt", gameScriptsFolder() + "user.script.txt");
 }
 
-void ZolmLauncher::installUserScript(const QString &folder)
+FileStep ZolmLauncher::installTextPack(const QString &folder)
 {
-    replaceByCopy(folder + "/user.script.txt", gameScriptsFolder() + "user.script.txt");
+    return replaceModFile(folder + "/txt.pack", gameDataRoot + QLatin1String("ZOLM_txt.pack"));
 }
 
-void ZolmLauncher::installTextPack(const QString &folder)
+FilePlan ZolmLauncher::removeUiAndWzPacks()
 {
-    replaceByCopy(folder + "/txt.pack", gameDataRoot + QLatin1String("ZOLM_txt.pack"));
-}
-
-void ZolmLauncher::removeUiAndWzPacks()
-{
-    QFile::remove(gameDataRoot + QLatin1String("ZOLM_ui.pack"));
-    QFile::remove(gameDataRoot + QLatin1String("ZOLM_wz.pack"));
+    return {removeFile(gameDataRoot + QLatin1String("ZOLM_ui.pack")),
+            removeFile(gameDataRoot + QLatin1String("ZOLM_wz.pack"))};
 }

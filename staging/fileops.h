@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filestep.h"
+
 #include <QStringList>
 
 // True only for an existing regular file; a folder of that name is not one.
@@ -10,10 +12,6 @@ bool isExistingFile(const QString &path);
 QStringList listFiles(const QString &folder);
 QStringList listSubfolders(const QString &folder);
 
-// A copy never overwrites, so a target is removed first. Neither result is
-// looked at: a missing source leaves the target absent, and a target that
-// cannot be removed keeps its old content.
-void replaceByCopy(const QString &source, const QString &target);
-
-// Battles and campaigns both start with the mod's boot pack.
-void replaceBootPack();
+// Battles and campaigns both start with the mod's boot pack, one of the
+// game's own files.
+FileStep replaceBootPack();

@@ -1,19 +1,15 @@
 #include "app/zolmlauncher.h"
 #include "roots.h"
 
-#include <QFile>
-
-void ZolmLauncher::on_ButtonVanilla_clicked()
+FilePlan ZolmLauncher::restoreVanilla()
 {
-    // Everything goes first: a copy never overwrites what is still there.
-    for (const char *staged :
-         {"boot.pack", "ZOLM_txt.pack", "ZOLM_ui.pack", "ZOLM_wz.pack",
-          "campaigns/spa_napoleon/scripting.lua", "campaigns/spa_napoleon/startpos.esf",
-          "campaigns/mp_eur_napoleon/scripting.lua", "campaigns/mp_eur_napoleon/startpos.esf"})
-        QFile::remove(gameDataRoot + QLatin1String(staged));
-    QFile::remove(gameScriptsFolder() + "user.script.txt");
+    FilePlan plan;
+    for (const char *staged : {"ZOLM_txt.pack", "ZOLM_ui.pack", "ZOLM_wz.pack"})
+        plan << removeFile(gameDataRoot + QLatin1String(staged));
+    plan << removeFile(gameScriptsFolder() + "user.script.txt");
 
     // The backup holds one copy of each campaign file, for both campaigns.
+    // Each replaces the mod's file in one move, so a game file is never gone.
     const struct
     {
         const char *backup;
@@ -26,8 +22,12 @@ void ZolmLauncher::on_ButtonVanilla_clicked()
         {"startpos.esf", "campaigns/mp_eur_napoleon/startpos.esf"},
     };
     for (const auto &copy : copies)
-        QFile::copy(backupRoot + '/' + QLatin1String(copy.backup),
-                    gameDataRoot + QLatin1String(copy.target));
+        plan << replaceGameFile(backupRoot + '/' + QLatin1String(copy.backup),
+                                gameDataRoot + QLatin1String(copy.target));
+    return plan;
+}
 
-    launchGame();
+void ZolmLauncher::on_ButtonVanilla_clicked()
+{
+    runPress(restoreVanilla());
 }

@@ -2,9 +2,6 @@
 #include "fileops.h"
 #include "pseudorandom.h"
 #include "roots.h"
-#include "ui_zolmlauncher.h"
-
-#include <QFile>
 
 namespace {
 
@@ -15,18 +12,17 @@ QString themeFile(const QString &theme, const char *name)
     return themeRoot + '/' + theme + '/' + QLatin1String(name);
 }
 
-// The theme staged when the player picked none: the default one when the
-// selector is hidden, otherwise the picked name or a random draw that never
-// takes the first folder (the default theme).
-QString chosenTheme(const QComboBox *selector)
+// The theme staged: the default one when the selector is hidden, otherwise
+// the picked name or a random draw that never takes the first folder (the
+// default theme).
+QString chosenTheme(const PressChoices &choices, const QStringList &themes)
 {
-    if (selector->isHidden())
+    if (!choices.themeSelectorShown)
         return defaultTheme;
-    if (selector->currentIndex() != 0)
-        return selector->currentText();
-    // Listed afresh: folders may have gone since the window was built, and a
-    // draw needs at least one folder after the first.
-    const QStringList themes = listSubfolders(themeRoot);
+    if (choices.themeIndex != 0)
+        return choices.themeName;
+    // Folders may have gone since the window was built, and a draw needs at
+    // least one folder after the first.
     if (themes.size() < 2)
         return defaultTheme;
     return themes.at(1 + drawPseudoRandom() % (themes.size() - 1));
@@ -45,16 +41,12 @@ QString lenderOf(const QString &theme)
 
 } // namespace
 
-void ZolmLauncher::stageTheme(const QString &targetFolder)
+FilePlan ZolmLauncher::stageTheme(const QString &targetFolder, const PressChoices &choices,
+                                  const ModListing &listing)
 {
-    const QString themePack = targetFolder + "theme.pack";
-    const QString moviePack = gameDataRoot + QLatin1String("ZOLM_wz.pack");
-    QFile::remove(themePack);
-    QFile::remove(moviePack);
-
-    const QString theme = chosenTheme(ui->ComboTheme);
-    QFile::copy(themeFile(theme, "mus.pack"), themePack);
-    const QString ownMovies = themeFile(theme, "mov.pack");
-    QFile::copy(isExistingFile(ownMovies) ? ownMovies : themeFile(lenderOf(theme), "mov.pack"),
-                moviePack);
+    const QString theme = chosenTheme(choices, listing.themes);
+    const QString movies = listing.themesWithMovies.contains(theme) ? theme : lenderOf(theme);
+    return {replaceModFile(themeFile(theme, "mus.pack"), targetFolder + "theme.pack"),
+            replaceModFile(themeFile(movies, "mov.pack"),
+                           gameDataRoot + QLatin1String("ZOLM_wz.pack"))};
 }

@@ -1,6 +1,7 @@
 #include "app/zolmlauncher.h"
 #include "launcherfixture.h"
 #include "staging/fileops.h"
+#include "staging/pressexecutor.h"
 #include "staging/roots.h"
 
 #include <QDir>
@@ -97,22 +98,43 @@ void tst_FileOps::listing()
 
 void tst_FileOps::replaceByCopy_data()
 {
+    QTest::addColumn<bool>("gameFile");
     QTest::addColumn<bool>("sourcePresent");
     QTest::addColumn<bool>("targetIsFolder");
     QTest::addColumn<bool>("targetHeldOpen");
-    QTest::newRow("target replaced") << true << false << false;
-    QTest::newRow("missing source leaves target absent") << false << false << false;
-    QTest::newRow("target that cannot be removed stays") << true << true << false;
-    // Windows refuses to remove a file that a program (the game, a virus
-    // scanner) holds open; elsewhere the name goes and the reader keeps its copy.
-    QTest::newRow("target held open") << true << false << true;
+    QTest::addColumn<QString>("outcome"); // new, old, absent or stopped
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("target replaced") << false << true << false << false << "new" << QString();
+    QTest::newRow("missing source leaves a mod file absent")
+        << false << false << false << false << "absent" << QString();
+    QTest::newRow("missing source keeps a game file")
+        << true << false << false << false << "old"
+        << "boot.pack was left as it is: ../Standard/boot.pack is missing.";
+    QTest::newRow("a folder in the way stops the press")
+        << true << true << true << false << "stopped"
+        << "boot.pack could not be put in the game's data folder: ";
+    // Windows refuses to replace a file that a program (the game, a virus
+    // scanner) holds open; elsewhere the name moves on and the reader keeps
+    // the old bytes.
+#ifdef Q_OS_WIN
+    QTest::newRow("target held open stops the press")
+        << true << true << false << true << "stopped"
+        << "boot.pack could not be put in the game's data folder: ";
+#else
+    QTest::newRow("target held open is replaced")
+        << true << true << false << true << "new" << QString();
+#endif
 }
 
 void tst_FileOps::replaceByCopy()
 {
+    QFETCH(bool, gameFile);
     QFETCH(bool, sourcePresent);
     QFETCH(bool, targetIsFolder);
     QFETCH(bool, targetHeldOpen);
+    QFETCH(QString, outcome);
+    QFETCH(QString, error);
     LauncherFixture fixture;
     QVERIFY(fixture.isValid());
 
@@ -130,19 +152,25 @@ void tst_FileOps::replaceByCopy()
     if (targetHeldOpen)
         QVERIFY(reader.open(QIODevice::ReadOnly));
 
-    ::replaceByCopy(source, target);
+    const PressReport report = executePlan(
+        {gameFile ? replaceGameFile(source, target) : replaceModFile(source, target)});
     reader.close();
 
+    QCOMPARE(report.stopped, outcome == "stopped");
+    QCOMPARE(report.errors.size(), error.isEmpty() ? 0 : 1);
+    if (!error.isEmpty())
+        QVERIFY2(report.errors[0].startsWith(error), qPrintable(report.errors[0]));
     if (targetIsFolder)
         QVERIFY(QDir(target + "/inside").exists());
-#ifdef Q_OS_WIN
-    else if (targetHeldOpen)
-        QCOMPARE(fixture.read(target), targetBytes);
-#endif
-    else if (sourcePresent)
+    else if (outcome == "new")
         QCOMPARE(fixture.read(target), sourceBytes);
-    else
+    else if (outcome == "absent")
         QVERIFY(!QFileInfo::exists(target));
+    else
+        QCOMPARE(fixture.read(target), targetBytes);
+    // Nothing of the copy is left beside the target.
+    QCOMPARE(QDir("../..").entryList({"boot.pack?*"}, QDir::AllEntries | QDir::Hidden),
+             QStringList());
 }
 
 void tst_FileOps::installOperations_data()
@@ -174,17 +202,17 @@ void tst_FileOps::installOperations()
     const QString targetPath = userScript ? fixture.scripts(target) : fixture.data(target);
     QVERIFY(fixture.sample().writeFile(targetPath, "an older, longer copy of the file\n"));
 
-    ZolmLauncher launcher;
-    if (userScript)
-        launcher.installUserScript(folder);
-    else
-        launcher.installTextPack(folder);
+    const auto install = [&] {
+        return executePlan({userScript ? ZolmLauncher::installUserScript(folder)
+                                       : ZolmLauncher::installTextPack(folder)});
+    };
+    QVERIFY(!install().stopped);
     QCOMPARE(fixture.read(targetPath), fixture.read(fixture.mod(source)));
 
     // Without the scripts folder nothing is created.
     if (userScript) {
         QVERIFY(fixture.removeTree(fixture.sample().scriptsFolder()));
-        launcher.installUserScript(folder);
+        QVERIFY(install().stopped);
         QVERIFY(!QFileInfo::exists(fixture.sample().scriptsFolder()));
     }
 }
@@ -196,7 +224,7 @@ void tst_FileOps::removeUiAndWzPacks()
     for (const char *name : {"ZOLM_ui.pack", "ZOLM_wz.pack", "ZOLM_txt.pack"})
         QVERIFY(fixture.sample().writeSampleFile(fixture.data(name)));
 
-    ZolmLauncher().removeUiAndWzPacks();
+    QVERIFY(!executePlan(ZolmLauncher::removeUiAndWzPacks()).stopped);
 
     QVERIFY(!QFileInfo::exists(fixture.data("ZOLM_ui.pack")));
     QVERIFY(!QFileInfo::exists(fixture.data("ZOLM_wz.pack")));

@@ -87,7 +87,7 @@ void tst_Preferences::edits()
     launcher.findChild<QCheckBox *>("ChkFreecam")->setChecked(freeCamera);
     launcher.findChild<QCheckBox *>("ChkNoUI")->setChecked(screenshots);
     MessageBoxCloser closer;
-    launcher.applyPreferences(forced);
+    applySteps(&launcher, {ZolmLauncher::applyPreferences(forced, launcher.readChoices())});
 
     QCOMPARE(closer.count(), 0);
     QCOMPARE(fixture.read(path), SampleInstallation::utf16le(after));
@@ -144,7 +144,7 @@ void tst_Preferences::encodings()
     ZolmLauncher launcher;
     launcher.findChild<QCheckBox *>("ChkFreecam")->setChecked(freeCamera);
     MessageBoxCloser closer;
-    launcher.applyPreferences(false);
+    applySteps(&launcher, {ZolmLauncher::applyPreferences(false, launcher.readChoices())});
 
     QCOMPARE(closer.count(), boxes);
     for (const auto &box : closer.boxes())
@@ -184,7 +184,7 @@ void tst_Preferences::replace()
     const QString path = fixture.scripts("preferences.script.txt");
     QVERIFY(fixture.sample().writeFile(path, SampleInstallation::utf16le(text)));
 
-    ZolmLauncher().replaceInPreferences(before, after);
+    ZolmLauncher::replaceInPreferences(before, after);
 
     QCOMPARE(fixture.read(path), SampleInstallation::utf16le(expected));
 }

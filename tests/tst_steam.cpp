@@ -96,7 +96,7 @@ void tst_Steam::library()
 
     UrlRecorder steam("steam");
     ZolmLauncher window;
-    window.writeUserScript("Classic");
+    applySteps(&window, {writeLoadList("Classic")});
     QVERIFY(quitsApplication([&] { window.launchGame(); }));
 
     QVERIFY(QFileInfo::exists(expectedScripts + "user.script.txt"));

@@ -1,5 +1,7 @@
 #include "launcherfixture.h"
 
+#include "staging/pressexecutor.h"
+
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDesktopServices>
@@ -129,6 +131,12 @@ UrlRecorder::UrlRecorder(const QString &scheme)
 UrlRecorder::~UrlRecorder()
 {
     QDesktopServices::unsetUrlHandler(m_scheme);
+}
+
+void applySteps(QWidget *window, const FilePlan &plan)
+{
+    for (const QString &error : executePlan(plan).errors)
+        QMessageBox::critical(window, QStringLiteral("Error"), error);
 }
 
 bool quitsApplication(const std::function<void()> &action, int timeoutMs)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sampleinstallation.h"
+#include "staging/filestep.h"
 
 #include <QByteArray>
 #include <QMap>
@@ -93,6 +94,10 @@ public slots:
 private:
     QString m_scheme;
 };
+
+// Applies steps as a press does and shows its boxes over the window, but
+// starts no game.
+void applySteps(QWidget *window, const FilePlan &plan);
 
 // Runs the action inside the application's event loop and tells whether the
 // launcher asked the application to quit before the time ran out.

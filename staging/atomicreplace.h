@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// Puts a copy of the source at the target so that the target is whole at
+// every instant: its old bytes or the new ones. The copy is written beside
+// the target, flushed to disk, and only then moved over it. On failure the
+// target is as it was, no temporary file is left, and reason says why in the
+// system's words.
+bool replaceAtomically(const QString &source, const QString &target, QString *reason);
+
+// Removes a file; a missing one is not an error.
+bool removeIfPresent(const QString &target, QString *reason);

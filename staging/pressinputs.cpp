@@ -1,0 +1,21 @@
+#include "pressinputs.h"
+
+#include "fileops.h"
+#include "roots.h"
+
+#include <QDir>
+
+ModListing readModListing()
+{
+    ModListing listing;
+    listing.tempFolderExists = QDir(tempRoot).exists();
+    listing.oldHardcoreTextIsFile
+        = isExistingFile(gameDataRoot + QLatin1String("ZOLM_txt_hb.pack"));
+    listing.tints = listFiles(uiRoot + QLatin1String("Tint"));
+    listing.themes = listSubfolders(themeRoot);
+    for (const QString &theme : listing.themes) {
+        if (isExistingFile(themeRoot + '/' + theme + "/mov.pack"))
+            listing.themesWithMovies << theme;
+    }
+    return listing;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QMetaType>
+#include <QString>
+#include <QStringList>
+
+// What the player chose, read from the window once when a button is pressed.
+struct PressChoices
+{
+    int uiSize = -1; // index in the interface-size box; 0 is "No custom UI", -1 none
+    QString uiSizePack; // the chosen size pack's base name, when uiSize > 0
+    bool screenshotMode = false;
+    bool freeCamera = true;
+    bool themeSelectorShown = false;
+    int themeIndex = -1; // 0 is the random theme
+    QString themeName; // the selector's current text
+};
+
+// What a press needs to know of the mod's folders, looked at once before it
+// works out its steps.
+struct ModListing
+{
+    bool tempFolderExists = false;
+    bool oldHardcoreTextIsFile = false; // "ZOLM_txt_hb.pack" in the game's data folder
+    QStringList tints; // file names in the tint folder, in listing order
+    QStringList themes; // theme folder names, in listing order
+    QStringList themesWithMovies; // those that hold a "mov.pack"
+};
+
+ModListing readModListing();
+
+Q_DECLARE_METATYPE(PressChoices)
+Q_DECLARE_METATYPE(ModListing)

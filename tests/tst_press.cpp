@@ -1,0 +1,348 @@
+// What a press does as a whole: the steps each button works out, the game's
+// own files kept when their replacement is missing, and a press stopped by a
+// file that cannot be put in place, on real full and read-only file systems.
+#include "app/zolmlauncher.h"
+#include "launcherfixture.h"
+#include "staging/roots.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+// A file system mounted over a folder of the case's tree for as long as the
+// case runs; needs root where mounts are allowed.
+class Mount
+{
+public:
+    Mount(const QString &folder, const QStringList &arguments)
+        : m_folder(folder)
+    {
+        QProcess mount;
+        mount.start("mount", arguments + QStringList {folder});
+        m_mounted = mount.waitForFinished() && mount.exitCode() == 0;
+        m_error = QString::fromLocal8Bit(mount.readAllStandardError()).trimmed();
+    }
+    ~Mount()
+    {
+        if (m_mounted)
+            QProcess::execute("umount", {m_folder});
+    }
+    bool isMounted() const { return m_mounted; }
+    QString error() const { return m_error; }
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+    QString m_error;
+};
+
+const QString nothing;
+
+PressChoices namedTheme()
+{
+    PressChoices choices;
+    choices.uiSize = 2;
+    choices.uiSizePack = "1.5";
+    choices.themeSelectorShown = true;
+    choices.themeIndex = 4;
+    choices.themeName = "Mamelukes";
+    return choices;
+}
+
+ModListing sampleListing()
+{
+    ModListing listing;
+    listing.tempFolderExists = true;
+    listing.tints = QStringList {"amber.pack"};
+    listing.themes = QStringList {"_Default (no theme)", "France 1798-1801 (Orient)", "Mamelukes",
+                                  "Prussia", "Austria"};
+    listing.themesWithMovies = QStringList {"_Default (no theme)", "France 1798-1801 (Orient)"};
+    return listing;
+}
+
+bool startedGame(const LauncherFixture &fixture)
+{
+    QTest::qWait(0);
+    for (int waited = 0; waited < 5000 && !QFileInfo::exists(fixture.sample().gameStartRecord());
+         waited += 10)
+        QTest::qWait(10);
+    return QFileInfo::exists(fixture.sample().gameStartRecord());
+}
+
+} // namespace
+
+class tst_Press : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void plan_data();
+    void plan();
+    void keptGameFiles_data();
+    void keptGameFiles();
+    void stoppedPress_data();
+    void stoppedPress();
+};
+
+void tst_Press::initTestCase()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void tst_Press::plan_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<PressChoices>("choices");
+    QTest::addColumn<ModListing>("listing");
+    QTest::addColumn<QStringList>("steps");
+
+    const QString scripts = gameScriptsFolder();
+    const QString classicText = "replace ../../ZOLM_txt.pack from ../Version84/Classic/txt.pack";
+    const QString standardBoot = "replace game file ../../boot.pack from ../Standard/boot.pack";
+    const QString mamelukes[]
+        = {"replace ../Temp/theme.pack from ../UI/Theme/Mamelukes/mus.pack",
+           "replace ../../ZOLM_wz.pack from ../UI/Theme/France 1798-1801 (Orient)/mov.pack"};
+
+    QTest::newRow("Classic with a size and a named theme")
+        << "Classic" << namedTheme() << sampleListing()
+        << QStringList {classicText,
+                        standardBoot,
+                        "replace ../../ZOLM_ui.pack from ../UI/Resize/1.5.pack",
+                        "write load list Classic",
+                        "replace ../Temp/cardgroups.pack from ../UI/Luac/groups.pack",
+                        "replace ../Temp/tint.pack from ../UI/Tint/amber.pack",
+                        mamelukes[0],
+                        mamelukes[1],
+                        "edit preferences: default_camera_type 0; -> default_camera_type 2;, "
+                        "default_camera_type 1; -> default_camera_type 2;, ui_land_unit_ids 2 -> "
+                        "ui_land_unit_ids 0, ui_card_mode 2 -> ui_card_mode 0, "
+                        "ui_order_button_mode 2 -> ui_order_button_mode 0"};
+
+    PressChoices screenshots;
+    screenshots.uiSize = 0;
+    screenshots.screenshotMode = true;
+    screenshots.freeCamera = false;
+    ModListing bare;
+    bare.oldHardcoreTextIsFile = true;
+    QTest::newRow("Hardcore screenshots, no custom UI, no Temp, no tints, selector hidden")
+        << "Hardcore" << screenshots << bare
+        << QStringList {"make folder ../Temp/",
+                        "remove ../../ZOLM_txt_hb.pack",
+                        classicText,
+                        standardBoot,
+                        "remove ../../ZOLM_ui.pack",
+                        "write load list RemoveUI",
+                        "replace ../Temp/cardgroups.pack from ../UI/Luac/groups_no.pack",
+                        "remove ../Temp/tint.pack",
+                        "replace ../Temp/theme.pack from ../UI/Theme/_Default (no theme)/mus.pack",
+                        "replace ../../ZOLM_wz.pack from ../UI/Theme/_Default (no theme)/mov.pack",
+                        "edit preferences: default_camera_type 2; -> default_camera_type 0;, "
+                        "ui_land_unit_ids 0 -> ui_land_unit_ids 2, ui_card_mode 0 -> "
+                        "ui_card_mode 2, ui_order_button_mode 0 -> ui_order_button_mode 2"};
+
+    ModListing noTemp = sampleListing();
+    noTemp.tempFolderExists = false;
+    const QString bavaria = "../Version80/Campaign//Bavaria/";
+    const QStringList campaignFiles {
+        standardBoot,
+        "replace game file ../../campaigns/mp_eur_napoleon/scripting.lua from " + bavaria
+            + "scripting.lua",
+        "replace ../../campaigns/zolm/startpos.esf from " + bavaria + "startpos.esf",
+        "replace " + scripts + "user.script.txt from ../Version80/Campaign//user.script.txt",
+        "replace ../../ZOLM_txt.pack from ../Version80/Campaign//txt.pack"};
+    const QStringList campaignEnd {
+        "edit preferences: default_camera_type 0; -> default_camera_type 2;, "
+        "default_camera_type 1; -> default_camera_type 2;, ui_land_unit_ids 2 -> "
+        "ui_land_unit_ids 0, ui_card_mode 2 -> ui_card_mode 0, "
+        "ui_order_button_mode 2 -> ui_order_button_mode 0",
+        "remove ../../ZOLM_ui.pack", "remove ../../ZOLM_wz.pack"};
+    QTest::newRow("Bavaria campaign")
+        << "Bavaria" << namedTheme() << sampleListing()
+        << campaignFiles + QStringList(mamelukes[0]) + QStringList(mamelukes[1]) + campaignEnd;
+    QTest::newRow("campaign without Temp stages no theme pack")
+        << "Bavaria" << namedTheme() << noTemp
+        << campaignFiles + QStringList(mamelukes[1]) + campaignEnd;
+
+    QStringList restore {"remove ../../ZOLM_txt.pack", "remove ../../ZOLM_ui.pack",
+                         "remove ../../ZOLM_wz.pack", "remove " + scripts + "user.script.txt"};
+    for (const char *campaign : {"spa_napoleon", "mp_eur_napoleon"}) {
+        for (const char *file : {"scripting.lua", "startpos.esf"})
+            restore << QString("replace game file ../../campaigns/%1/%2 from ../Backup/%2")
+                           .arg(campaign, file);
+    }
+    restore.insert(4, "replace game file ../../boot.pack from ../Backup/boot.pack");
+    QTest::newRow("restore vanilla never removes a game file first")
+        << "Vanilla" << PressChoices() << ModListing() << restore;
+}
+
+void tst_Press::plan()
+{
+    QFETCH(QString, button);
+    QFETCH(PressChoices, choices);
+    QFETCH(ModListing, listing);
+    QFETCH(QStringList, steps);
+
+    FilePlan plan;
+    if (button == "Vanilla")
+        plan = ZolmLauncher::restoreVanilla();
+    else if (button == "Bavaria")
+        plan = ZolmLauncher::setupCampaign(button, choices, listing)
+            << ZolmLauncher::applyPreferences(false, choices) << ZolmLauncher::removeUiAndWzPacks();
+    else
+        plan = ZolmLauncher::setupBattle(button, choices, listing)
+            << ZolmLauncher::applyPreferences(button == "Hardcore", choices);
+    QCOMPARE(describe(plan), steps);
+}
+
+void tst_Press::keptGameFiles_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("missing"); // below the mod's folder
+    QTest::addColumn<QStringList>("kept"); // below the game's data folder
+    QTest::addColumn<QString>("box");
+
+    QTest::newRow("Standard boot pack missing")
+        << "ButtonClassic" << QStringList {"Standard/boot.pack"} << QStringList {"boot.pack"}
+        << "boot.pack was left as it is: ../Standard/boot.pack is missing.";
+    const QStringList campaignFiles {
+        "campaigns/spa_napoleon/scripting.lua", "campaigns/spa_napoleon/startpos.esf",
+        "campaigns/mp_eur_napoleon/scripting.lua", "campaigns/mp_eur_napoleon/startpos.esf"};
+    QTest::newRow("empty Backup folder")
+        << "ButtonVanilla"
+        << QStringList {"Backup/boot.pack", "Backup/scripting.lua", "Backup/startpos.esf"}
+        << QStringList {"boot.pack"} + campaignFiles
+        << "boot.pack was left as it is: ../Backup/boot.pack is missing.\n"
+           "campaigns/spa_napoleon/scripting.lua was left as it is: ../Backup/scripting.lua is "
+           "missing.\n"
+           "campaigns/spa_napoleon/startpos.esf was left as it is: ../Backup/startpos.esf is "
+           "missing.\n"
+           "campaigns/mp_eur_napoleon/scripting.lua was left as it is: ../Backup/scripting.lua "
+           "is missing.\n"
+           "campaigns/mp_eur_napoleon/startpos.esf was left as it is: ../Backup/startpos.esf is "
+           "missing.";
+    QTest::newRow("Backup without startpos.esf")
+        << "ButtonVanilla" << QStringList {"Backup/startpos.esf"}
+        << QStringList {campaignFiles[1], campaignFiles[3]}
+        << "campaigns/spa_napoleon/startpos.esf was left as it is: ../Backup/startpos.esf is "
+           "missing.\n"
+           "campaigns/mp_eur_napoleon/startpos.esf was left as it is: ../Backup/startpos.esf is "
+           "missing.";
+    QTest::newRow("campaign without its scripting.lua")
+        << "SPCbava" << QStringList {"Version80/Campaign/Bavaria/scripting.lua"}
+        << QStringList {campaignFiles[2]}
+        << "campaigns/mp_eur_napoleon/scripting.lua was left as it is: "
+           "../Version80/Campaign/Bavaria/scripting.lua is missing.";
+}
+
+void tst_Press::keptGameFiles()
+{
+    QFETCH(QString, button);
+    QFETCH(QStringList, missing);
+    QFETCH(QStringList, kept);
+    QFETCH(QString, box);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    for (const QString &file : missing)
+        QVERIFY(QFile::remove(fixture.mod(file)));
+    QMap<QString, QByteArray> before;
+    for (const QString &file : kept)
+        before[file] = fixture.read(fixture.data(file));
+
+    ZolmLauncher window;
+    MessageBoxCloser closer;
+    QVERIFY(quitsApplication([&] { window.findChild<QPushButton *>(button)->click(); }));
+
+    QVERIFY(closer.fired());
+    QCOMPARE(closer.count(), 1);
+    QCOMPARE(closer.boxes()[0].title, QString("Error"));
+    QCOMPARE(closer.boxes()[0].text, box);
+    for (const QString &file : kept)
+        QCOMPARE(fixture.read(fixture.data(file)), before[file]);
+    // The rest of the press went on, and the game was started.
+    QVERIFY(startedGame(fixture));
+}
+
+void tst_Press::stoppedPress_data()
+{
+    QTest::addColumn<QString>("mountedFolder"); // below the game's data folder
+    QTest::addColumn<QStringList>("mountOptions");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QStringList>("done"); // put in place before the failed step
+
+    QTest::newRow("full disk")
+        << "campaigns/zolm" << QStringList {"-t", "tmpfs", "-o", "size=64k", "tmpfs"}
+        << "campaigns/zolm/startpos.esf could not be put in the game's data folder: No space "
+           "left on device."
+        << QStringList {"boot.pack", "campaigns/mp_eur_napoleon/scripting.lua"};
+    QTest::newRow("read-only folder")
+        << "campaigns/mp_eur_napoleon" << QStringList {"-o", "bind,ro"}
+        << "campaigns/mp_eur_napoleon/scripting.lua could not be put in the game's data folder: "
+           "Read-only file system."
+        << QStringList {"boot.pack"};
+}
+
+void tst_Press::stoppedPress()
+{
+#ifdef Q_OS_WIN
+    QSKIP("A small or read-only file system is mounted with Linux's mount; on Windows "
+          "tst_fileops stops a press on a file held open instead");
+#endif
+    QFETCH(QString, mountedFolder);
+    QFETCH(QStringList, mountOptions);
+    QFETCH(QString, box);
+    QFETCH(QStringList, done);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    const QString folder = fixture.data(mountedFolder);
+    // The campaign's start positions are larger than the small disk.
+    QVERIFY(fixture.sample().writeSizedFile(fixture.mod("Version80/Campaign/Bavaria/startpos.esf"),
+                                            256 * 1024));
+    QVERIFY(fixture.sample().writeSampleFile(folder + "/startpos.esf"));
+    const QMap<QString, QByteArray> files = fixture.snapshot();
+
+    // A bind mount names its source before the folder.
+    const QStringList arguments
+        = mountOptions.contains("bind,ro") ? QStringList {"-o", "bind,ro", folder} : mountOptions;
+    const Mount mount(folder, arguments);
+    if (!mount.isMounted())
+        QSKIP(qPrintable("mounting needs root where mounts are allowed: " + mount.error()));
+    if (!mountOptions.contains("bind,ro")) // the new file system starts empty
+        QVERIFY(fixture.sample().writeFile(
+            folder + "/startpos.esf",
+            files.value(QDir(fixture.sample().root()).relativeFilePath(folder + "/startpos.esf"))));
+
+    ZolmLauncher window;
+    MessageBoxCloser closer;
+    window.findChild<QPushButton *>("SPCbava")->click();
+
+    QVERIFY(closer.fired());
+    QCOMPARE(closer.count(), 1);
+    QCOMPARE(closer.boxes()[0].text, box);
+    // The steps after the failed one were not taken: every file is as it was
+    // but those put in place before, nothing is left half written, no
+    // settings are saved and the game is not started.
+    QMap<QString, QByteArray> after = fixture.snapshot();
+    QMap<QString, QByteArray> expected = files;
+    const QString bavaria = "Version80/Campaign/Bavaria/";
+    const QMap<QString, QString> sources {
+        {"boot.pack", "Standard/boot.pack"},
+        {"campaigns/mp_eur_napoleon/scripting.lua", bavaria + "scripting.lua"}};
+    for (const QString &file : done) {
+        QCOMPARE(after.take("Napoleon/data/" + file), fixture.read(fixture.mod(sources[file])));
+        expected.remove("Napoleon/data/" + file);
+    }
+    QCOMPARE(after.keys(), expected.keys());
+    QVERIFY(after == expected);
+    QCOMPARE(fixture.read(fixture.scripts("user.script.txt")), QByteArray());
+    QVERIFY(!QFileInfo::exists("zolm.ini"));
+    QTest::qWait(200);
+    QVERIFY(!QFileInfo::exists(fixture.sample().gameStartRecord()));
+    QVERIFY(window.isEnabled());
+}
+
+QTEST_MAIN(tst_Press)
+#include "tst_press.moc"
