@@ -45,7 +45,7 @@ if [ -z "$source_dir" ]; then
     exit 1
 fi
 
-# Qt's win32-g++ spec calls ${CROSS_COMPILE}gcc and g++; point those at the
+# Qt's win32-g++ platform files call ${CROSS_COMPILE}gcc and g++; point those at the
 # posix-thread compilers, whose C++ library has std::mutex (Qt Test needs it).
 tools="$work/tools"
 mkdir -p "$tools"
