@@ -12,18 +12,6 @@ namespace {
 
 const QStringList tints = {"UI/Tint/amber.pack", "UI/Tint/dusk.pack", "UI/Tint/frost.pack"};
 
-// Presses a start button and waits for the stub game the launch starts.
-bool pressAndStart(const LauncherFixture &fixture, ZolmLauncher &window, const QString &button)
-{
-    if (!quitsApplication([&] { window.findChild<QPushButton *>(button)->click(); }))
-        return false;
-    QElapsedTimer waited;
-    waited.start();
-    while (!QFileInfo::exists(fixture.sample().gameStartRecord()) && waited.elapsed() < 5000)
-        QTest::qWait(10);
-    return QFileInfo::exists(fixture.sample().gameStartRecord());
-}
-
 int loadListLines(const LauncherFixture &fixture)
 {
     return fixture.read(fixture.scripts("user.script.txt")).count(QByteArray("\n\0", 2));

@@ -7,9 +7,12 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTest>
 #include <QThread>
 
 namespace {
@@ -137,6 +140,17 @@ void applySteps(QWidget *window, const FilePlan &plan)
 {
     for (const QString &error : executePlan(plan).errors)
         QMessageBox::critical(window, QStringLiteral("Error"), error);
+}
+
+bool pressAndStart(const LauncherFixture &fixture, QWidget &window, const QString &button)
+{
+    if (!quitsApplication([&] { window.findChild<QPushButton *>(button)->click(); }))
+        return false;
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFileInfo::exists(fixture.sample().gameStartRecord()) && waited.elapsed() < 5000)
+        QTest::qWait(10);
+    return QFileInfo::exists(fixture.sample().gameStartRecord());
 }
 
 bool quitsApplication(const std::function<void()> &action, int timeoutMs)

@@ -99,6 +99,9 @@ private:
 // starts no game.
 void applySteps(QWidget *window, const FilePlan &plan);
 
+// Presses a start button and waits for the stub game the launch starts.
+bool pressAndStart(const LauncherFixture &fixture, QWidget &window, const QString &button);
+
 // Runs the action inside the application's event loop and tells whether the
 // launcher asked the application to quit before the time ran out.
 bool quitsApplication(const std::function<void()> &action, int timeoutMs = 5000);
