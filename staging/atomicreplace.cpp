@@ -1,5 +1,6 @@
 #include "atomicreplace.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -28,12 +29,22 @@ LPCWSTR wide(const QString &path)
     return reinterpret_cast<LPCWSTR>(path.utf16());
 }
 
-bool copyFlushAndMove(const QString &source, const QString &temporary, const QString &target)
+DWORD CALLBACK reportCopied(LARGE_INTEGER, LARGE_INTEGER copied, LARGE_INTEGER, LARGE_INTEGER,
+                            DWORD, DWORD, HANDLE, HANDLE, LPVOID progress)
+{
+    (*static_cast<const CopyProgress *>(progress))(copied.QuadPart);
+    return PROGRESS_CONTINUE;
+}
+
+// The system's copy carries the modification time over by itself.
+bool copyFlushAndMove(const QString &source, const QString &temporary, const QString &target,
+                      const CopyProgress &progress)
 {
     const QString from = QFileInfo(source).absoluteFilePath().replace('/', '\\');
     const QString copy = QFileInfo(temporary).absoluteFilePath().replace('/', '\\');
     const QString to = QFileInfo(target).absoluteFilePath().replace('/', '\\');
-    if (!CopyFileW(wide(from), wide(copy), FALSE))
+    if (!CopyFileExW(wide(from), wide(copy), progress ? reportCopied : nullptr,
+                     const_cast<CopyProgress *>(&progress), nullptr, 0))
         return false;
     HANDLE handle = CreateFileW(wide(copy), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -50,16 +61,29 @@ bool copyFlushAndMove(const QString &source, const QString &temporary, const QSt
 
 #else
 
-bool copyData(int in, int out)
+// Large enough not to slow the kernel's copy down, small enough for a
+// progress bar to move smoothly over one big pack.
+constexpr size_t progressStep = 8 << 20;
+
+bool copyData(int in, int out, const CopyProgress &progress)
 {
+    qint64 copied = 0;
+    const auto report = [&](ssize_t more) {
+        copied += more;
+        if (progress)
+            progress(copied);
+    };
     // In the kernel where it can; by hand across file systems that cannot.
     for (;;) {
-        const ssize_t copied = copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
-        if (copied == 0)
+        const ssize_t done = copy_file_range(in, nullptr, out, nullptr, progressStep, 0);
+        if (done == 0)
             return true;
-        if (copied > 0)
+        if (done > 0) {
+            report(done);
             continue;
-        if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
+        }
+        if (copied > 0
+            || (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP))
             return false;
         break;
     }
@@ -76,10 +100,23 @@ bool copyData(int in, int out)
                 return false;
             done += put;
         }
+        report(got);
     }
 }
 
-bool copyFlushAndMove(const QString &source, const QString &temporary, const QString &target)
+// So that the next press can tell the copy from a changed source. Without it
+// the copy is still whole; only the next press copies it again.
+void carryModificationTime(int in, int out)
+{
+    struct stat status;
+    if (fstat(in, &status) == 0) {
+        const timespec times[2] = {status.st_atim, status.st_mtim};
+        futimens(out, times);
+    }
+}
+
+bool copyFlushAndMove(const QString &source, const QString &temporary, const QString &target,
+                      const CopyProgress &progress)
 {
     const QByteArray from = QFile::encodeName(source);
     const QByteArray copy = QFile::encodeName(temporary);
@@ -93,7 +130,10 @@ bool copyFlushAndMove(const QString &source, const QString &temporary, const QSt
         errno = error;
         return false;
     }
-    bool done = copyData(in, out) && fdatasync(out) == 0;
+    bool done = copyData(in, out, progress);
+    if (done)
+        carryModificationTime(in, out);
+    done = done && fdatasync(out) == 0;
     int error = done ? 0 : errno;
     if (close(out) != 0 && done) {
         done = false;
@@ -121,15 +161,24 @@ int lastSystemError()
 
 } // namespace
 
-bool replaceAtomically(const QString &source, const QString &target, QString *reason)
+bool replaceAtomically(const QString &source, const QString &target, QString *reason,
+                       const CopyProgress &progress)
 {
     const QString temporary = temporaryNameFor(target);
     QFile::remove(temporary); // left by a launcher that was stopped mid-copy
-    if (copyFlushAndMove(source, temporary, target))
+    if (copyFlushAndMove(source, temporary, target, progress))
         return true;
     *reason = qt_error_string(lastSystemError());
     QFile::remove(temporary);
     return false;
+}
+
+bool isAlreadyInPlace(const QString &source, const QString &target)
+{
+    const QFileInfo from(source);
+    const QFileInfo to(target);
+    return to.isFile() && from.isFile() && to.size() == from.size()
+        && to.lastModified() == from.lastModified();
 }
 
 bool removeIfPresent(const QString &target, QString *reason)

@@ -2,12 +2,23 @@
 
 #include <QString>
 
+#include <functional>
+
+// Told the bytes of the source copied so far, as the copy goes.
+using CopyProgress = std::function<void(qint64 copied)>;
+
 // Puts a copy of the source at the target so that the target is whole at
 // every instant: its old bytes or the new ones. The copy is written beside
-// the target, flushed to disk, and only then moved over it. On failure the
-// target is as it was, no temporary file is left, and reason says why in the
-// system's words.
-bool replaceAtomically(const QString &source, const QString &target, QString *reason);
+// the target, flushed to disk, and only then moved over it; it carries the
+// source's modification time. On failure the target is as it was, no
+// temporary file is left, and reason says why in the system's words.
+bool replaceAtomically(const QString &source, const QString &target, QString *reason,
+                       const CopyProgress &progress = {});
+
+// True when the target is a file of the source's size and modification time:
+// a copy made as above from a source that has not changed since. Such a copy
+// need not be made again (the check robocopy and rsync make).
+bool isAlreadyInPlace(const QString &source, const QString &target);
 
 // Removes a file; a missing one is not an error.
 bool removeIfPresent(const QString &target, QString *reason);

@@ -4,6 +4,7 @@
 #include "staging/pressexecutor.h"
 #include "staging/roots.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QtTest>
@@ -23,6 +24,8 @@ private slots:
     void listing();
     void replaceByCopy_data();
     void replaceByCopy();
+    void copyAlreadyInPlace_data();
+    void copyAlreadyInPlace();
     void installOperations_data();
     void installOperations();
     void removeUiAndWzPacks();
@@ -171,6 +174,84 @@ void tst_FileOps::replaceByCopy()
     // Nothing of the copy is left beside the target.
     QCOMPARE(QDir("../..").entryList({"boot.pack?*"}, QDir::AllEntries | QDir::Hidden),
              QStringList());
+}
+
+namespace {
+
+bool setModificationTime(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    return file.open(QIODevice::Append) && file.setFileTime(time, QFile::FileModificationTime);
+}
+
+QDateTime modificationTime(const QString &path)
+{
+    return QFileInfo(path).lastModified();
+}
+
+} // namespace
+
+void tst_FileOps::copyAlreadyInPlace_data()
+{
+    QTest::addColumn<QString>("target"); // what is at the target before the press
+    QTest::addColumn<QString>("outcome"); // skipped, copied or stopped
+
+    QTest::newRow("same size and time: skipped") << "same size and time"
+                                                 << "skipped";
+    QTest::newRow("size differs: copied") << "other size"
+                                          << "copied";
+    QTest::newRow("time differs: copied") << "other time"
+                                          << "copied";
+    QTest::newRow("target missing: copied") << "missing"
+                                            << "copied";
+    QTest::newRow("target a folder of the source's size and time: stopped") << "folder"
+                                                                            << "stopped";
+}
+
+void tst_FileOps::copyAlreadyInPlace()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, outcome);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+
+    const QString from = "../UI/Tint/amber.pack";
+    const QString to = "../Temp/tint.pack";
+    QVERIFY(fixture.sample().writeSizedFile(fixture.mod("UI/Tint/amber.pack"), 3 << 20));
+    const QDateTime sourceTime = QDateTime::currentDateTime().addDays(-3);
+    QVERIFY(setModificationTime(from, sourceTime));
+    const QByteArray sourceBytes = fixture.read(from);
+    // A copy that looks in place but holds other bytes shows whether it was skipped.
+    QByteArray targetBytes(sourceBytes.size(), 'x');
+    QDateTime targetTime = sourceTime;
+    QVERIFY(QDir().mkpath("../Temp"));
+    QFile::remove(to);
+    if (target == "other size")
+        targetBytes.chop(1);
+    if (target == "other time")
+        targetTime = sourceTime.addSecs(-3600);
+    if (target == "folder") {
+        QVERIFY(QDir().mkpath(to + "/inside"));
+        QVERIFY(fixture.sample().writeSizedFile(fixture.mod("UI/Tint/amber.pack"),
+                                                QFileInfo(to).size()));
+        QVERIFY(setModificationTime(from, modificationTime(to)));
+    } else if (target != "missing") {
+        QVERIFY(fixture.sample().writeFile(fixture.mod("Temp/tint.pack"), targetBytes));
+        QVERIFY(setModificationTime(to, targetTime));
+    }
+
+    const PressReport report = executePlan({replaceModFile(from, to)});
+
+    QCOMPARE(report.stopped, outcome == "stopped");
+    if (outcome == "stopped") {
+        QVERIFY(QDir(to + "/inside").exists());
+        return;
+    }
+    QCOMPARE(report.errors, QStringList());
+    QCOMPARE(fixture.read(to), outcome == "skipped" ? targetBytes : sourceBytes);
+    // A copy carries its source's time, so that the next press can skip it.
+    QCOMPARE(modificationTime(to), sourceTime);
+    QCOMPARE(modificationTime(from), sourceTime);
 }
 
 void tst_FileOps::installOperations_data()
