@@ -1,9 +1,12 @@
 #include "zolmlauncher.h"
 
-#include "staging/pressexecutor.h"
+#include "staging/pressrun.h"
 #include "ui_zolmlauncher.h"
 
+#include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 PressChoices ZolmLauncher::readChoices() const
 {
@@ -21,7 +24,41 @@ PressChoices ZolmLauncher::readChoices() const
 
 void ZolmLauncher::runPress(const FilePlan &plan)
 {
-    const PressReport report = executePlan(plan);
+    if (m_press)
+        return;
+    m_press = new PressRun(plan, this);
+    connect(m_press, &PressRun::progress, this, &ZolmLauncher::showPressProgress);
+    connect(m_press, &PressRun::finished, this, &ZolmLauncher::endPress);
+    setControlsEnabled(false);
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    ui->PressFile->clear();
+    ui->PressBar->setValue(0);
+    // A short press shows no progress: it would only flicker.
+    m_progressDelay->start(500);
+    m_press->start();
+}
+
+void ZolmLauncher::showPressProgress(const QString &file, qint64 done, qint64 total)
+{
+    ui->PressFile->setText(QStringLiteral("Copying %1").arg(file));
+    ui->PressBar->setValue(total > 0 ? int(done * ui->PressBar->maximum() / total) : 0);
+    if (!m_progressDelay->isActive())
+        ui->PressPanel->show();
+}
+
+void ZolmLauncher::endPress()
+{
+    const PressReport report = m_press->report();
+    m_press->deleteLater();
+    m_press = nullptr;
+    m_progressDelay->stop();
+    ui->PressPanel->hide();
+    QGuiApplication::restoreOverrideCursor();
+    setControlsEnabled(true);
+    if (m_closeWhenPressEnds) {
+        close();
+        return;
+    }
     for (const QString &error : report.errors)
         QMessageBox::critical(this, QStringLiteral("Error"), error, QMessageBox::Ok,
                               QMessageBox::NoButton);
@@ -29,4 +66,27 @@ void ZolmLauncher::runPress(const FilePlan &plan)
     // space or close the game and press again.
     if (!report.stopped)
         launchGame();
+}
+
+void ZolmLauncher::closeEvent(QCloseEvent *event)
+{
+    if (!m_press) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    // The file being copied is finished or rolled back, nothing after it is
+    // done and the game is not started; the window goes at once and closes
+    // for good when the press ends.
+    m_press->requestStop();
+    m_closeWhenPressEnds = true;
+    hide();
+    event->ignore();
+}
+
+void ZolmLauncher::setControlsEnabled(bool enabled)
+{
+    for (QWidget *control : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (control != ui->PressPanel)
+            control->setEnabled(enabled);
+    }
 }

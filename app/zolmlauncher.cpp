@@ -12,6 +12,7 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QSettings>
+#include <QTimer>
 
 namespace {
 
@@ -24,6 +25,17 @@ QString launcherStyleSheet()
         + first + "; border-radius:25px; }QPushButton:hover { border-color:" + second
         + "; color:" + second + "; } QCheckBox { color:" + first
         + "; }QComboBox { background-color:" + first + "; color:" + second + "; }";
+}
+
+// The progress of a long press, over the picture above the options: the file
+// being copied, and a thin bar in the buttons' colours.
+QString pressPanelStyleSheet()
+{
+    return QStringLiteral(
+        "QLabel { color:rgb(255,255,190); }"
+        "QProgressBar { border:1px solid rgb(170,170,40); border-radius:4px; "
+        "background-color:rgba(0,0,0,90); max-height:8px; }"
+        "QProgressBar::chunk { background-color:rgb(170,170,40); border-radius:3px; }");
 }
 
 void showControlsForModFolders(Ui_ZolmLauncher *ui)
@@ -51,8 +63,9 @@ void setControlFonts(Ui_ZolmLauncher *ui)
         w->setFont(battles);
 
     const QFont options(family, 13, QFont::Normal, false);
-    for (QWidget *w : std::initializer_list<QWidget *> {
-             ui->ChkNoUI, ui->ChkFreecam, ui->ChkWindowed, ui->ComboUI, ui->ComboTheme})
+    for (QWidget *w :
+         std::initializer_list<QWidget *> {ui->ChkNoUI, ui->ChkFreecam, ui->ChkWindowed,
+                                           ui->ComboUI, ui->ComboTheme, ui->PressFile})
         w->setFont(options);
 
     const QFont campaigns(family, 17, QFont::Normal, false);
@@ -122,11 +135,20 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
     setPalette(palette);
 
     setStyleSheet(launcherStyleSheet());
+    ui->PressPanel->setStyleSheet(pressPanelStyleSheet());
     showControlsForModFolders(ui);
     setControlFonts(ui);
     fillUiSizes(ui, settings);
     fillThemes(ui, settings);
     restoreFreeCamera(ui, settings);
+
+    ui->PressPanel->hide();
+    m_progressDelay = new QTimer(this);
+    m_progressDelay->setSingleShot(true);
+    connect(m_progressDelay, &QTimer::timeout, this, [this] {
+        if (!ui->PressFile->text().isEmpty())
+            ui->PressPanel->show();
+    });
 }
 
 ZolmLauncher::~ZolmLauncher()

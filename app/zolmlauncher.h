@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QWidget>
 
+class PressRun;
+class QTimer;
 class Ui_ZolmLauncher;
 
 // The launcher window. A press reads the player's choices once, works out
@@ -40,11 +42,16 @@ public:
 
     // app/ and launch/
     PressChoices readChoices() const;
-    // Applies the steps, shows what went wrong, and starts the game unless a
-    // step failed.
+    // Applies the steps off the window's thread with every control disabled,
+    // shows what went wrong, and starts the game unless a step failed or the
+    // window was closed meanwhile.
     void runPress(const FilePlan &plan);
+    bool pressRunning() const { return m_press != nullptr; }
     void launchGame();
     void saveSettings();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     // Connected by name in the form; their order is the meta-object's slot order.
@@ -63,5 +70,12 @@ private slots:
 private:
     Q_DISABLE_COPY(ZolmLauncher)
 
+    void showPressProgress(const QString &file, qint64 done, qint64 total);
+    void endPress();
+    void setControlsEnabled(bool enabled);
+
     Ui_ZolmLauncher *ui;
+    PressRun *m_press = nullptr;
+    QTimer *m_progressDelay;
+    bool m_closeWhenPressEnds = false;
 };

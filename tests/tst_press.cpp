@@ -1,12 +1,17 @@
 // What a press does as a whole: the steps each button works out, the game's
-// own files kept when their replacement is missing, and a press stopped by a
-// file that cannot be put in place, on real full and read-only file systems.
+// own files kept when their replacement is missing, a press stopped by a
+// file that cannot be put in place, on real full and read-only file systems,
+// and a press on large packs as the window runs it.
 #include "app/zolmlauncher.h"
 #include "launcherfixture.h"
+#include "staging/pseudorandom.h"
 #include "staging/roots.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
 
@@ -77,6 +82,8 @@ private slots:
     void keptGameFiles();
     void stoppedPress_data();
     void stoppedPress();
+    void pressInEventLoop_data();
+    void pressInEventLoop();
 };
 
 void tst_Press::initTestCase()
@@ -308,6 +315,7 @@ void tst_Press::stoppedPress()
     ZolmLauncher window;
     MessageBoxCloser closer;
     window.findChild<QPushButton *>("SPCbava")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.pressRunning(), 10000);
 
     QVERIFY(closer.fired());
     QCOMPARE(closer.count(), 1);
@@ -332,6 +340,126 @@ void tst_Press::stoppedPress()
     QTest::qWait(200);
     QVERIFY(!QFileInfo::exists(fixture.sample().gameStartRecord()));
     QVERIFY(window.isEnabled());
+}
+
+void tst_Press::pressInEventLoop_data()
+{
+    QTest::addColumn<bool>("packsInPlace"); // a press with the same choices went before
+    QTest::addColumn<bool>("closeWindow"); // as soon as the bar first moves
+
+    QTest::newRow("first press copies, shows its progress, starts the game") << false << false;
+    QTest::newRow("repeat press copies nothing and shows nothing") << true << false;
+    QTest::newRow("window closed during the press: files whole, no game") << false << true;
+}
+
+void tst_Press::pressInEventLoop()
+{
+    QFETCH(bool, packsInPlace);
+    QFETCH(bool, closeWindow);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    for (const char *pack :
+         {"Version84/Classic/txt.pack", "UI/Theme/Prussia/mus.pack", "UI/Theme/Prussia/mov.pack"})
+        QVERIFY(fixture.sample().writeSizedFile(fixture.mod(pack), 16 << 20));
+    const auto choose = [](ZolmLauncher &window) {
+        window.findChild<QComboBox *>("ComboTheme")->setCurrentText("Prussia");
+        seedPseudoRandom(84); // every press draws the same tint
+    };
+    const QString record = fixture.sample().gameStartRecord();
+    if (packsInPlace) {
+        ZolmLauncher first;
+        choose(first);
+        QVERIFY(pressAndStart(fixture, first, "ButtonClassic"));
+        QVERIFY(QFile::remove(record));
+    }
+    const QMap<QString, QByteArray> before = fixture.snapshot();
+
+    ZolmLauncher window;
+    choose(window);
+    window.show();
+    auto *classic = window.findChild<QPushButton *>("ButtonClassic");
+    const QList<QWidget *> controls {classic,
+                                     window.findChild<QWidget *>("ButtonVanilla"),
+                                     window.findChild<QWidget *>("SPCbava"),
+                                     window.findChild<QWidget *>("ButtonForum"),
+                                     window.findChild<QWidget *>("ComboTheme"),
+                                     window.findChild<QWidget *>("ChkFreecam")};
+    auto *file = window.findChild<QLabel *>("PressFile");
+    auto *bar = window.findChild<QProgressBar *>("PressBar");
+    QStringList progress;
+    connect(bar, &QProgressBar::valueChanged, [&](int value) {
+        if (value <= 0) // the bar set back as the press starts
+            return;
+        progress << file->text() + ' ' + QString::number(value);
+        if (closeWindow)
+            window.close();
+    });
+    int ticks = 0;
+    bool started = false;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&] {
+        if (window.pressRunning())
+            ++ticks;
+        else if (started)
+            QCoreApplication::exit(0);
+    });
+    bool disabled = false;
+    bool copiedLater = false;
+    const auto press = [&] {
+        ticker.start(10);
+        classic->click();
+        started = window.pressRunning();
+        copiedLater = !QFileInfo::exists(fixture.data("ZOLM_wz.pack"));
+        disabled = std::none_of(controls.begin(), controls.end(),
+                                [](QWidget *control) { return control->isEnabled(); });
+        QTest::mouseClick(classic, Qt::LeftButton); // ignored while the press runs
+    };
+    QVERIFY(quitsApplication(press, 30000));
+
+    // The button returned at once, and the window went on handling events.
+    QVERIFY(started);
+    QVERIFY(disabled);
+    QVERIFY(!window.pressRunning());
+    QVERIFY(!window.findChild<QWidget *>("PressPanel")->isVisible());
+    QMap<QString, QByteArray> after = fixture.snapshot();
+    if (packsInPlace) {
+        QCOMPARE(progress, QStringList());
+        QCOMPARE(file->text(), QString());
+        QVERIFY(QFileInfo::exists(record));
+        after.remove("Napoleon/game-started.txt");
+        QCOMPARE(after.keys(), before.keys());
+        for (const QString &path : after.keys())
+            QVERIFY2(after[path] == before[path], qPrintable(path + " changed"));
+        return;
+    }
+    QVERIFY(copiedLater);
+    QVERIFY(!progress.isEmpty());
+    QVERIFY2(progress.first().startsWith("Copying "), qPrintable(progress.join(", ")));
+    if (!closeWindow) {
+        QVERIFY2(ticks > 0, "the timer never ticked during the press");
+        QCOMPARE(progress.last(), QString("Copying ZOLM_wz.pack 1000"));
+        QTRY_VERIFY(QFileInfo::exists(record));
+        QCOMPARE(after.value("Napoleon/data/ZOLM_wz.pack"),
+                 before.value("Napoleon/data/ZOLM/UI/Theme/Prussia/mov.pack"));
+        QVERIFY(controls.first()->isEnabled());
+        return;
+    }
+
+    // Closed: every file is its old self or a whole copy of one of the mod's
+    // packs, the last steps were not taken, and the game was not started.
+    QSet<QByteArray> packs;
+    for (auto it = before.begin(); it != before.end(); ++it) {
+        if (it.key().startsWith("Napoleon/data/ZOLM/"))
+            packs << it.value();
+    }
+    for (auto it = after.begin(); it != after.end(); ++it) {
+        QVERIFY2(!it.key().endsWith(".velmarch-new"), qPrintable(it.key()));
+        if (before.value(it.key()) != it.value() && !it.key().endsWith("user.script.txt"))
+            QVERIFY2(packs.contains(it.value()), qPrintable(it.key() + " is not whole"));
+    }
+    QVERIFY(!after.contains("Napoleon/data/ZOLM/Launcher/zolm.ini"));
+    QTest::qWait(200);
+    QVERIFY(!QFileInfo::exists(record));
 }
 
 QTEST_MAIN(tst_Press)

@@ -1,0 +1,51 @@
+#include "pressrun.h"
+
+#include <QThread>
+
+namespace {
+
+// Often enough for a smooth bar, rarely enough not to flood the window.
+constexpr qint64 progressIntervalMs = 15;
+
+} // namespace
+
+PressRun::PressRun(const FilePlan &plan, QObject *parent)
+    : QObject(parent)
+    , m_plan(plan)
+    , m_thread(QThread::create([this] { m_report = executePlan(m_plan, this); }))
+{
+    m_thread->setObjectName(QStringLiteral("press"));
+    connect(m_thread, &QThread::finished, this, &PressRun::finished);
+}
+
+PressRun::~PressRun()
+{
+    requestStop();
+    m_thread->wait();
+    delete m_thread;
+}
+
+void PressRun::start()
+{
+    m_sinceProgress.start();
+    m_thread->start();
+}
+
+void PressRun::requestStop()
+{
+    m_stop = true;
+}
+
+void PressRun::copied(const QString &file, qint64 done, qint64 total)
+{
+    if (file == m_lastFile && done < total && m_sinceProgress.elapsed() < progressIntervalMs)
+        return;
+    m_lastFile = file;
+    m_sinceProgress.restart();
+    emit progress(file, done, total);
+}
+
+bool PressRun::stopRequested()
+{
+    return m_stop;
+}
