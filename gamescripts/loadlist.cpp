@@ -1,7 +1,7 @@
 #include "app/zolmlauncher.h"
+#include "scriptfile.h"
 #include "staging/roots.h"
 
-#include <QSaveFile>
 #include <QTextStream>
 
 QStringList ZolmLauncher::userScriptPackList(const QString &mode)
@@ -38,17 +38,14 @@ QStringList ZolmLauncher::userScriptPackList(const QString &mode)
 
 bool ZolmLauncher::writeUserScript(const QString &mode)
 {
-    // Written beside the old list and moved over it only when complete.
-    QSaveFile file(gameScriptsFolder() + "user.script.txt");
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
     // The game reads UTF-16LE with its byte-order mark; in text mode the
     // stream ends lines the platform's way (CR LF on Windows).
-    QTextStream out(&file);
+    QByteArray bytes;
+    QTextStream out(&bytes, QIODevice::WriteOnly | QIODevice::Text);
     out.setCodec("UTF-16LE");
     out.setGenerateByteOrderMark(true);
     for (const QString &pack : userScriptPackList(mode))
         out << "mod \"ZOLM/" << pack << ".pack\";\n";
     out.flush();
-    return out.status() == QTextStream::Ok && file.commit();
+    return writeScriptFile(gameScriptsFolder() + "user.script.txt", bytes);
 }

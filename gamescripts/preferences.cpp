@@ -1,8 +1,8 @@
 #include "app/zolmlauncher.h"
+#include "scriptfile.h"
 #include "staging/roots.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QTextCodec>
 #include <QTextStream>
 
@@ -57,16 +57,13 @@ bool ZolmLauncher::replaceInPreferences(const QString &before, const QString &af
 
     text.replace(before, after, Qt::CaseSensitive);
 
-    // Written beside the old file and moved over it only when complete.
-    QSaveFile edited(path);
-    if (!edited.open(QIODevice::WriteOnly))
-        return false;
-    QTextStream out(&edited);
+    QByteArray edited;
+    QTextStream out(&edited, QIODevice::WriteOnly);
     out.setCodec(encoding.codec);
     out.setGenerateByteOrderMark(true);
     out << text;
     out.flush();
-    return out.status() == QTextStream::Ok && edited.commit();
+    return out.status() == QTextStream::Ok && writeScriptFile(path, edited);
 }
 
 FileStep ZolmLauncher::applyPreferences(bool forceLandUnitIds, const PressChoices &choices)
