@@ -1,6 +1,7 @@
 #include "zolmlauncher.h"
 
 #include "staging/fileops.h"
+#include "staging/pressrun.h"
 #include "staging/pseudorandom.h"
 #include "staging/roots.h"
 #include "ui_zolmlauncher.h"
@@ -153,5 +154,7 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
 
 ZolmLauncher::~ZolmLauncher()
 {
+    // Lets the file being copied finish before the window it reports to goes.
+    delete m_press;
     delete ui;
 }
