@@ -1,18 +1,22 @@
 #!/bin/sh
 # Installs what is missing, builds, and opens the launcher in a sample
 # installation in ./sample (kept between runs so that the launcher's saved
-# choices and staged files can be looked at; --fresh lays it out anew).
+# choices and staged files can be looked at; --fresh lays it out anew, and
+# --large-packs lays it out anew with packs large enough for a press to show
+# its progress bar).
 set -eu
 cd "$(dirname "$0")/.."
 top=$PWD
 scripts/build.sh
 
 sample="$top/sample"
-if [ "${1:-}" = "--fresh" ]; then
-    rm -rf "$sample"
-fi
+layout=""
+case "${1:-}" in
+--fresh) rm -rf "$sample" ;;
+--large-packs) rm -rf "$sample" && layout="--large-packs" ;;
+esac
 if [ ! -d "$sample" ]; then
-    build/tests/support/make_sample_installation "$sample" >/dev/null
+    build/tests/support/make_sample_installation $layout "$sample" >/dev/null
 fi
 
 record="$sample/Napoleon/game-started.txt"
