@@ -425,7 +425,7 @@ void tst_Press::pressInEventLoop()
     if (packsInPlace) {
         QCOMPARE(progress, QStringList());
         QCOMPARE(file->text(), QString());
-        QVERIFY(QFileInfo::exists(record));
+        QTRY_VERIFY(QFileInfo::exists(record));
         after.remove("Napoleon/game-started.txt");
         QCOMPARE(after.keys(), before.keys());
         for (const QString &path : after.keys())
