@@ -97,7 +97,11 @@ bool Execution::copy(const FileStep &step, QString *reason)
         m_observer->copied(name, m_done + copied, qMax(m_total, m_done + copied));
     };
     progress(0);
+    const qint64 size = QFileInfo(step.source).size();
     const bool done = replaceAtomically(step.source, step.target, reason, progress);
+    // Also where the system's copy tells nothing as it goes (Wine's).
+    if (done && copied < size)
+        progress(size);
     m_done += copied;
     return done;
 }
