@@ -246,9 +246,11 @@ void preferencesEdit(const QString &root)
     QDir::setCurrent(sample.launcherFolder());
 
     ZolmLauncher window;
-    window.findChild<QCheckBox *>("ChkFreecam")->setChecked(true);
+    auto *freeCamera = window.findChild<QCheckBox *>("ChkFreecam");
     Timings edits;
     for (int run = 0; run < 50; ++run) {
+        // Every run changes the camera type, so that every run writes the file.
+        freeCamera->setChecked(run % 2 == 0);
         QElapsedTimer timer;
         timer.start();
         executePlan({ZolmLauncher::applyPreferences(false, window.readChoices())});
