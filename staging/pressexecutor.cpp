@@ -88,13 +88,12 @@ bool Execution::copy(const FileStep &step, QString *reason)
 {
     if (isAlreadyInPlace(step.source, step.target))
         return true;
-    if (!m_observer)
-        return replaceAtomically(step.source, step.target, reason);
     const QString name = locate(step.target).name;
     qint64 copied = 0;
     const auto progress = [&](qint64 bytes) {
         copied = bytes;
-        m_observer->copied(name, m_done + copied, qMax(m_total, m_done + copied));
+        if (m_observer)
+            m_observer->copied(name, m_done + copied, qMax(m_total, m_done + copied));
     };
     progress(0);
     const qint64 size = QFileInfo(step.source).size();

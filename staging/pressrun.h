@@ -1,6 +1,5 @@
 #pragma once
 
-#include "filestep.h"
 #include "pressexecutor.h"
 
 #include <QElapsedTimer>
