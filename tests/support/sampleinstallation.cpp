@@ -76,11 +76,13 @@ const QStringList gameDataFiles = {
 #ifndef Q_OS_WIN
 const char stubGame[] = "#!/bin/sh\n"
                         "# Stands in for the game: records how the launcher started it.\n"
+                        "# The record is written aside and renamed, so it appears whole.\n"
+                        "record=\"$(dirname \"$0\")/game-started.txt\"\n"
                         "{\n"
                         "  echo \"cwd=$(pwd)\"\n"
                         "  if [ -e zolm.ini ]; then echo \"zolm.ini=present\"; "
                         "else echo \"zolm.ini=missing\"; fi\n"
-                        "} > \"$(dirname \"$0\")/game-started.txt\"\n";
+                        "} > \"$record.part\" && mv -f \"$record.part\" \"$record\"\n";
 #endif
 
 const char preferences[] = "default_camera_type 0;\r\n"

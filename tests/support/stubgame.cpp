@@ -1,5 +1,6 @@
 // Stands in for the game on Windows: records how the launcher started it in
-// game-started.txt beside itself, as the shell stub does elsewhere.
+// game-started.txt beside itself, as the shell stub does elsewhere. The record
+// is written aside and renamed, so a test never finds it half written or open.
 #include <windows.h>
 
 #include <cstdio>
@@ -39,10 +40,13 @@ int main()
     record.erase(record.find_last_of(L"\\/") + 1);
     record += L"game-started.txt";
 
-    FILE *file = _wfopen(record.c_str(), L"wb");
+    const std::wstring part = record + L".part";
+    FILE *file = _wfopen(part.c_str(), L"wb");
     if (!file)
         return 1;
     std::fprintf(file, "cwd=%s\nzolm.ini=%s\n", utf8(cwd).c_str(),
                  settings ? "present" : "missing");
-    return std::fclose(file) == 0 ? 0 : 1;
+    if (std::fclose(file) != 0)
+        return 1;
+    return MoveFileExW(part.c_str(), record.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
 }
