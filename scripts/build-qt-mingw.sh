@@ -22,14 +22,14 @@ fi
 "$top/scripts/setup.sh" windows >&2
 
 # apt-get source needs a deb-src entry; Debian's images often carry only deb.
-if ! grep -rqs '^\(Types: *deb-src\|deb-src \)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+# The source entries mirror the machine's own Debian entries, so the source
+# comes from whatever mirror this machine already uses.
+if ! grep -rqs '^\(Types:.*deb-src\|deb-src \)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
     echo "build-qt-mingw: adding Debian's source archive to apt" >&2
     as_root=""
     [ "$(id -u)" -eq 0 ] || as_root="sudo"
-    printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' \
-        'Suites: bookworm bookworm-updates' 'Components: main' \
-        'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' \
-        | $as_root tee /etc/apt/sources.list.d/velmarch-deb-src.sources >/dev/null
+    "$top/scripts/debian-source-entries.sh" \
+        | $as_root tee /etc/apt/sources.list.d/velmarch-deb-src.list >/dev/null
     $as_root apt-get update -qq
 fi
 
