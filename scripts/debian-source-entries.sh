@@ -1,8 +1,8 @@
 #!/bin/sh
 # Prints one-line apt entries for Debian's archive as this machine's apt
 # sources name it: the mirror, suites and components of every entry that is
-# Debian's (signed by Debian's archive key, or a one-line entry whose path is
-# .../debian). "debian-source-entries.sh deb" prints binary entries, as a
+# Debian's (signed by Debian's archive key, or whose path is .../debian), with
+# the same signing key. "debian-source-entries.sh deb" prints binary entries, as a
 # Debian root made by debootstrap needs; the default prints source entries.
 set -eu
 type=${1:-deb-src}
@@ -14,7 +14,7 @@ for file in /etc/apt/sources.list.d/*.sources; do
         function flush() {
             if (types ~ /(^| )deb( |$)/ && (signed ~ /debian-archive-keyring/ || uris ~ /\/debian\/?( |$)/)) {
                 n = split(uris, u, " ")
-                for (i = 1; i <= n; i++) print type, u[i], suites "|" comps
+                for (i = 1; i <= n; i++) print type, (signed == "" ? "-" : signed), u[i], suites "|" comps
             }
             types = uris = suites = comps = signed = ""
         }
@@ -24,19 +24,22 @@ for file in /etc/apt/sources.list.d/*.sources; do
         /^URIs:/ { sub(/^URIs:[ \t]*/, ""); uris = $0 }
         /^Suites:/ { sub(/^Suites:[ \t]*/, ""); suites = $0 }
         /^Components:/ { sub(/^Components:[ \t]*/, ""); comps = $0 }
-        /^Signed-By:/ { signed = $0 }
+        /^Signed-By:/ { sub(/^Signed-By:[ \t]*/, ""); signed = $0 }
         END { flush() }
     ' "$file"
-done | while read -r kind uri rest; do
+done | while read -r kind key uri rest; do
     suites=${rest%%|*}
     comps=${rest#*|}
+    # The same key as the binary entry: apt refuses one source with two.
+    options=""
+    [ "$key" = "-" ] || options="[signed-by=$key] "
     for suite in $suites; do
-        echo "$kind $uri $suite $comps"
+        echo "$kind $options$uri $suite $comps"
     done
 done
 
 # One-line entries.
 for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
     [ -f "$file" ] || continue
-    sed -n 's/^deb \(\[[^]]*\] \)\{0,1\}\([^ ]*\/debian\/\{0,1\}\) \(.*\)$/'"$type"' \2 \3/p' "$file"
+    sed -n 's/^deb \(\[[^]]*\] \)\{0,1\}\([^ ]*\/debian\/\{0,1\}\) \(.*\)$/'"$type"' \1\2 \3/p' "$file"
 done
