@@ -14,12 +14,14 @@
 #include <unistd.h>
 #endif
 
+const QLatin1String temporarySuffix(".velmarch-new");
+
 namespace {
 
 // Beside the target, so that the last move stays within one file system.
 QString temporaryNameFor(const QString &target)
 {
-    return target + QLatin1String(".velmarch-new");
+    return target + temporarySuffix;
 }
 
 #ifdef Q_OS_WIN
@@ -104,8 +106,7 @@ bool copyData(int in, int out, const CopyProgress &progress)
     }
 }
 
-// So that the next press can tell the copy from a changed source. Without it
-// the copy is still whole; only the next press copies it again.
+// As the system's copy on Windows does: the copy keeps its source's time.
 void carryModificationTime(int in, int out)
 {
     struct stat status;
@@ -171,14 +172,6 @@ bool replaceAtomically(const QString &source, const QString &target, QString *re
     *reason = qt_error_string(lastSystemError());
     QFile::remove(temporary);
     return false;
-}
-
-bool isAlreadyInPlace(const QString &source, const QString &target)
-{
-    const QFileInfo from(source);
-    const QFileInfo to(target);
-    return to.isFile() && from.isFile() && to.size() == from.size()
-        && to.lastModified() == from.lastModified();
 }
 
 bool removeIfPresent(const QString &target, QString *reason)

@@ -15,10 +15,8 @@ using CopyProgress = std::function<void(qint64 copied)>;
 bool replaceAtomically(const QString &source, const QString &target, QString *reason,
                        const CopyProgress &progress = {});
 
-// True when the target is a file of the source's size and modification time:
-// a copy made as above from a source that has not changed since. Such a copy
-// need not be made again (the check robocopy and rsync make).
-bool isAlreadyInPlace(const QString &source, const QString &target);
+// The copy beside its target is named after it with this ending.
+extern const QLatin1String temporarySuffix;
 
 // Removes a file; a missing one is not an error.
 bool removeIfPresent(const QString &target, QString *reason);

@@ -1,5 +1,7 @@
 #include "filestep.h"
 
+#include <QDir>
+
 bool FileStep::operator==(const FileStep &other) const
 {
     return kind == other.kind && source == other.source && target == other.target
@@ -60,4 +62,25 @@ QStringList describe(const FilePlan &plan)
     for (const FileStep &step : plan)
         lines << step.describe();
     return lines;
+}
+
+FilePlan withoutUndoneCopies(const FilePlan &plan)
+{
+    const auto isUndone = [&](int copy) {
+        const QString target = QDir::cleanPath(plan[copy].target);
+        for (int later = copy + 1; later < plan.size(); ++later) {
+            const FileStep &step = plan[later];
+            if (QDir::cleanPath(step.source) == target)
+                return false;
+            if (QDir::cleanPath(step.target) == target)
+                return step.kind == FileStep::Remove;
+        }
+        return false;
+    };
+    FilePlan kept;
+    for (int i = 0; i < plan.size(); ++i) {
+        if (plan[i].kind != FileStep::Replace || !isUndone(i))
+            kept << plan[i];
+    }
+    return kept;
 }

@@ -38,3 +38,8 @@ FileStep replaceGameFile(const QString &source, const QString &target);
 FileStep writeLoadList(const QString &mode);
 
 QStringList describe(const FilePlan &plan);
+
+// The plan without the copies that a later step removes again, with no step
+// between them that reads the copy: the same files in the end, less work and
+// no disk space needed for them.
+FilePlan withoutUndoneCopies(const FilePlan &plan);

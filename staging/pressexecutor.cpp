@@ -2,6 +2,7 @@
 
 #include "app/zolmlauncher.h"
 #include "atomicreplace.h"
+#include "copyrecord.h"
 #include "fileops.h"
 #include "roots.h"
 
@@ -47,19 +48,18 @@ bool isCopy(const FileStep &step)
     return step.kind == FileStep::Replace || step.kind == FileStep::ReplaceGameFile;
 }
 
-// The bytes of the copies a plan will make: those whose target is not already
-// in place, or is touched by an earlier step of the plan.
-qint64 bytesToCopy(const FilePlan &plan)
+// Copies left by a launcher that was stopped mid-copy, in any folder a press
+// writes to, whatever this press stages. One that cannot be removed now is
+// removed before its next copy.
+void removeLeftoverCopies()
 {
-    qint64 total = 0;
-    QSet<QString> touched;
-    for (const FileStep &step : plan) {
-        if (isCopy(step) && isExistingFile(step.source)
-            && (touched.contains(step.target) || !isAlreadyInPlace(step.source, step.target)))
-            total += QFileInfo(step.source).size();
-        touched << step.target;
+    for (const QString &folder : stagingFolders()) {
+        const QDir dir(folder);
+        const QStringList leftovers = dir.entryList({QLatin1Char('*') + temporarySuffix},
+                                                    QDir::Files | QDir::Hidden | QDir::System);
+        for (const QString &name : leftovers)
+            QFile::remove(dir.filePath(name));
     }
-    return total;
 }
 
 class Execution
@@ -67,26 +67,47 @@ class Execution
 public:
     Execution(const FilePlan &plan, PressObserver *observer)
         : m_observer(observer)
+        , m_record(CopyRecord::load())
         , m_total(observer ? bytesToCopy(plan) : 0)
     {
     }
 
     // Runs one step; false when it failed and the press must stop there.
     bool apply(const FileStep &step);
-    bool copy(const FileStep &step, QString *reason);
+    void saveRecord() { m_record.save(); }
 
     PressReport report;
     QStringList kept;
 
 private:
+    // The bytes of the copies a plan will make: those the record does not
+    // hold, or whose target an earlier step of the plan touches.
+    qint64 bytesToCopy(const FilePlan &plan) const;
+    bool copy(const FileStep &step, QString *reason);
+    bool remove(const QString &target, QString *reason);
+
     PressObserver *m_observer;
+    CopyRecord m_record;
     const qint64 m_total;
     qint64 m_done = 0;
 };
 
+qint64 Execution::bytesToCopy(const FilePlan &plan) const
+{
+    qint64 total = 0;
+    QSet<QString> touched;
+    for (const FileStep &step : plan) {
+        if (isCopy(step) && isExistingFile(step.source)
+            && (touched.contains(step.target) || !m_record.holds(step.source, step.target)))
+            total += QFileInfo(step.source).size();
+        touched << step.target;
+    }
+    return total;
+}
+
 bool Execution::copy(const FileStep &step, QString *reason)
 {
-    if (isAlreadyInPlace(step.source, step.target))
+    if (m_record.holds(step.source, step.target))
         return true;
     const QString name = locate(step.target).name;
     qint64 copied = 0;
@@ -96,13 +117,23 @@ bool Execution::copy(const FileStep &step, QString *reason)
             m_observer->copied(name, m_done + copied, qMax(m_total, m_done + copied));
     };
     progress(0);
-    const qint64 size = QFileInfo(step.source).size();
+    const auto source = stampOf(step.source);
     const bool done = replaceAtomically(step.source, step.target, reason, progress);
     // Also where the system's copy tells nothing as it goes (Wine's).
-    if (done && copied < size)
-        progress(size);
+    if (done && source && copied < source->size)
+        progress(source->size);
     m_done += copied;
+    if (done)
+        m_record.remember(step.source, source, step.target);
+    else
+        m_record.forget(step.target);
     return done;
+}
+
+bool Execution::remove(const QString &target, QString *reason)
+{
+    m_record.forget(target);
+    return removeIfPresent(target, reason);
 }
 
 bool Execution::apply(const FileStep &step)
@@ -117,7 +148,7 @@ bool Execution::apply(const FileStep &step)
                              .arg(QDir::cleanPath(step.target), reason);
         return false;
     case FileStep::Remove:
-        if (removeIfPresent(step.target, &reason))
+        if (remove(step.target, &reason))
             return true;
         report.errors << couldNotRemove(step.target, reason);
         return false;
@@ -129,10 +160,17 @@ bool Execution::apply(const FileStep &step)
                             .arg(locate(step.target).name, QDir::cleanPath(step.source));
                 return true;
             }
-            if (removeIfPresent(step.target, &reason))
+            if (remove(step.target, &reason))
                 return true;
             report.errors << couldNotRemove(step.target, reason);
             return false;
+        }
+        // A game folder that is gone is not made anew for one file: the game
+        // file stays absent, as when its replacement is missing.
+        if (step.kind == FileStep::ReplaceGameFile && !QFileInfo(step.target).dir().exists()) {
+            kept << QStringLiteral("%1 was left as it is: its folder is missing from %2.")
+                        .arg(locate(step.target).name, locate(step.target).place);
+            return true;
         }
         if (copy(step, &reason))
             return true;
@@ -154,8 +192,10 @@ bool Execution::apply(const FileStep &step)
 
 } // namespace
 
-PressReport executePlan(const FilePlan &plan, PressObserver *observer)
+PressReport executePlan(const FilePlan &steps, PressObserver *observer)
 {
+    removeLeftoverCopies();
+    const FilePlan plan = withoutUndoneCopies(steps);
     Execution run(plan, observer);
     QString failure;
     for (const FileStep &step : plan) {
@@ -169,6 +209,8 @@ PressReport executePlan(const FilePlan &plan, PressObserver *observer)
             break;
         }
     }
+    // What was put in place is known from now on, also when the press stopped.
+    run.saveRecord();
     // The game files kept come before the failure that stopped the press.
     if (!run.kept.isEmpty())
         run.report.errors << run.kept.join('\n');

@@ -21,3 +21,14 @@ QString gameScriptsFolder()
     const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return QDir::cleanPath(appData + "/../The Creative Assembly/Napoleon/scripts/") + '/';
 }
+
+QStringList stagingFolders()
+{
+    const QString campaigns = gameDataRoot + QLatin1String("campaigns/");
+    return {gameDataRoot,
+            campaigns + QLatin1String("mp_eur_napoleon/"),
+            campaigns + QLatin1String("spa_napoleon/"),
+            campaigns + QLatin1String("zolm/"),
+            tempRoot,
+            gameScriptsFolder()};
+}

@@ -2,6 +2,7 @@
 
 #include <QLatin1String>
 #include <QString>
+#include <QStringList>
 
 // Every path the launcher uses is relative to its own folder, which lies in
 // the mod's folder, which lies in the game's data folder. Paths are joined by
@@ -23,3 +24,7 @@ QString campaignRoot();
 // Windows, a game in a Steam library keeps it in its Proton prefix instead,
 // once that prefix exists.
 QString gameScriptsFolder();
+
+// Every folder a press puts files in: the game's data folder and its campaign
+// folders, the mod's Temp folder and the game's scripts folder.
+QStringList stagingFolders();

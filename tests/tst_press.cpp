@@ -4,6 +4,7 @@
 // and a press on large packs as the window runs it.
 #include "app/zolmlauncher.h"
 #include "launcherfixture.h"
+#include "staging/pressexecutor.h"
 #include "staging/pseudorandom.h"
 #include "staging/roots.h"
 
@@ -45,6 +46,12 @@ private:
 };
 
 const QString nothing;
+const QString recordPath = "Napoleon/data/ZOLM/Launcher/velmarch-copies.json";
+// The game's own files that the mod replaces, below its data folder.
+const QStringList gameFiles {"boot.pack", "campaigns/spa_napoleon/scripting.lua",
+                             "campaigns/spa_napoleon/startpos.esf",
+                             "campaigns/mp_eur_napoleon/scripting.lua",
+                             "campaigns/mp_eur_napoleon/startpos.esf"};
 
 PressChoices namedTheme()
 {
@@ -84,6 +91,9 @@ private slots:
     void stoppedPress();
     void pressInEventLoop_data();
     void pressInEventLoop();
+    void pressSequences_data();
+    void pressSequences();
+    void campaignCopiesOnlyWhatItKeeps();
 };
 
 void tst_Press::initTestCase()
@@ -199,19 +209,18 @@ void tst_Press::plan()
 void tst_Press::keptGameFiles_data()
 {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QStringList>("missing"); // below the mod's folder
+    QTest::addColumn<QStringList>("missing"); // files or folders below the game's data folder
     QTest::addColumn<QStringList>("kept"); // below the game's data folder
     QTest::addColumn<QString>("box");
 
     QTest::newRow("Standard boot pack missing")
-        << "ButtonClassic" << QStringList {"Standard/boot.pack"} << QStringList {"boot.pack"}
+        << "ButtonClassic" << QStringList {"ZOLM/Standard/boot.pack"} << QStringList {"boot.pack"}
         << "boot.pack was left as it is: ../Standard/boot.pack is missing.";
-    const QStringList campaignFiles {
-        "campaigns/spa_napoleon/scripting.lua", "campaigns/spa_napoleon/startpos.esf",
-        "campaigns/mp_eur_napoleon/scripting.lua", "campaigns/mp_eur_napoleon/startpos.esf"};
+    const QStringList campaignFiles = gameFiles.mid(1);
     QTest::newRow("empty Backup folder")
         << "ButtonVanilla"
-        << QStringList {"Backup/boot.pack", "Backup/scripting.lua", "Backup/startpos.esf"}
+        << QStringList {"ZOLM/Backup/boot.pack", "ZOLM/Backup/scripting.lua",
+                        "ZOLM/Backup/startpos.esf"}
         << QStringList {"boot.pack"} + campaignFiles
         << "boot.pack was left as it is: ../Backup/boot.pack is missing.\n"
            "campaigns/spa_napoleon/scripting.lua was left as it is: ../Backup/scripting.lua is "
@@ -223,17 +232,25 @@ void tst_Press::keptGameFiles_data()
            "campaigns/mp_eur_napoleon/startpos.esf was left as it is: ../Backup/startpos.esf is "
            "missing.";
     QTest::newRow("Backup without startpos.esf")
-        << "ButtonVanilla" << QStringList {"Backup/startpos.esf"}
+        << "ButtonVanilla" << QStringList {"ZOLM/Backup/startpos.esf"}
         << QStringList {campaignFiles[1], campaignFiles[3]}
         << "campaigns/spa_napoleon/startpos.esf was left as it is: ../Backup/startpos.esf is "
            "missing.\n"
            "campaigns/mp_eur_napoleon/startpos.esf was left as it is: ../Backup/startpos.esf is "
            "missing.";
     QTest::newRow("campaign without its scripting.lua")
-        << "SPCbava" << QStringList {"Version80/Campaign/Bavaria/scripting.lua"}
+        << "SPCbava" << QStringList {"ZOLM/Version80/Campaign/Bavaria/scripting.lua"}
         << QStringList {campaignFiles[2]}
         << "campaigns/mp_eur_napoleon/scripting.lua was left as it is: "
            "../Version80/Campaign/Bavaria/scripting.lua is missing.";
+    // Not made anew: the rest is restored and the game started.
+    QTest::newRow("restore without the game's spa_napoleon folder")
+        << "ButtonVanilla" << QStringList {"campaigns/spa_napoleon"}
+        << QStringList {campaignFiles[0], campaignFiles[1]}
+        << "campaigns/spa_napoleon/scripting.lua was left as it is: its folder is missing from "
+           "the game's data folder.\n"
+           "campaigns/spa_napoleon/startpos.esf was left as it is: its folder is missing from "
+           "the game's data folder.";
 }
 
 void tst_Press::keptGameFiles()
@@ -245,7 +262,7 @@ void tst_Press::keptGameFiles()
     LauncherFixture fixture;
     QVERIFY(fixture.isValid());
     for (const QString &file : missing)
-        QVERIFY(QFile::remove(fixture.mod(file)));
+        QVERIFY(QFile::remove(fixture.data(file)) || fixture.removeTree(fixture.data(file)));
     QMap<QString, QByteArray> before;
     for (const QString &file : kept)
         before[file] = fixture.read(fixture.data(file));
@@ -261,6 +278,16 @@ void tst_Press::keptGameFiles()
     QCOMPARE(closer.boxes()[0].text, box);
     for (const QString &file : kept)
         QCOMPARE(fixture.read(fixture.data(file)), before[file]);
+    for (const QString &file : missing)
+        QVERIFY2(!QFileInfo::exists(fixture.data(file)), qPrintable(file + " was made"));
+    if (button != "ButtonVanilla")
+        return;
+    // What has its backup and its folder is restored all the same.
+    for (const QString &file : gameFiles) {
+        const QString backup = fixture.mod("Backup/" + QFileInfo(file).fileName());
+        if (!kept.contains(file))
+            QCOMPARE(fixture.read(fixture.data(file)), fixture.read(backup));
+    }
 }
 
 void tst_Press::stoppedPress_data()
@@ -324,6 +351,7 @@ void tst_Press::stoppedPress()
     // but those put in place before, nothing is left half written, no
     // settings are saved and the game is not started.
     QMap<QString, QByteArray> after = fixture.snapshot();
+    after.remove(recordPath); // names what was put in place
     QMap<QString, QByteArray> expected = files;
     const QString bavaria = "Version80/Campaign/Bavaria/";
     const QMap<QString, QString> sources {
@@ -452,6 +480,7 @@ void tst_Press::pressInEventLoop()
         if (it.key().startsWith("Napoleon/data/ZOLM/"))
             packs << it.value();
     }
+    after.remove(recordPath);
     for (auto it = after.begin(); it != after.end(); ++it) {
         QVERIFY2(!it.key().endsWith(".velmarch-new"), qPrintable(it.key()));
         if (before.value(it.key()) != it.value() && !it.key().endsWith("user.script.txt"))
@@ -460,6 +489,201 @@ void tst_Press::pressInEventLoop()
     QVERIFY(!after.contains("Napoleon/data/ZOLM/Launcher/zolm.ini"));
     QTest::qWait(200);
     QVERIFY(!QFileInfo::exists(record));
+}
+
+void tst_Press::pressSequences_data()
+{
+    // One line a step:
+    //   size NAME, theme NAME, tint N     the next presses choose these (the Nth tint drawn)
+    //   press BUTTON                      a press, and the game started
+    //   expect FILE = SOURCE, FILE absent what the last press left
+    //   delete record, garble record      the launcher's record of its copies
+    //   replace FILE, rewrite FILE        another program puts other bytes of the same size
+    //                                     and time there: a new file, or the same one rewritten
+    //   leftover FILE                     a copy left beside FILE by a launcher stopped mid-copy
+    // FILE is below the game's data folder ("scripts/" for the scripts folder), SOURCE below
+    // the mod's. Every source is a twin of the others: one size, one time, other bytes.
+    QTest::addColumn<QStringList>("steps");
+
+    QTest::newRow("interface size switched")
+        << QStringList {"size 1.25", "press ButtonClassic", "expect ZOLM_ui.pack = UI/Resize/1.25.pack",
+                        "size 1.5", "press ButtonClassic", "expect ZOLM_ui.pack = UI/Resize/1.5.pack",
+                        "size 1.25", "press ButtonHardcore",
+                        "expect ZOLM_ui.pack = UI/Resize/1.25.pack"};
+    QTest::newRow("theme switched")
+        << QStringList {"theme Prussia", "press ButtonClassic",
+                        "expect ZOLM/Temp/theme.pack = UI/Theme/Prussia/mus.pack",
+                        "expect ZOLM_wz.pack = UI/Theme/Prussia/mov.pack", "theme Mamelukes",
+                        "press ButtonClassic",
+                        "expect ZOLM/Temp/theme.pack = UI/Theme/Mamelukes/mus.pack",
+                        "expect ZOLM_wz.pack = UI/Theme/France 1798-1801 (Orient)/mov.pack"};
+    QStringList tints;
+    for (const int tint : {0, 1, 1, 2, 0, 2})
+        tints << QString("tint %1").arg(tint) << "press ButtonClassic"
+              << "expect ZOLM/Temp/tint.pack = UI/Tint/"
+                + QStringList {"amber", "dusk", "frost"}[tint] + ".pack";
+    QTest::newRow("six tints drawn") << tints;
+    QTest::newRow("campaign after campaign")
+        << QStringList {"press SPC1805",
+                        "expect campaigns/mp_eur_napoleon/scripting.lua = "
+                        "Version80/Campaign/1805/scripting.lua",
+                        "press SPCbava",
+                        "expect campaigns/mp_eur_napoleon/scripting.lua = "
+                        "Version80/Campaign/Bavaria/scripting.lua",
+                        "expect campaigns/zolm/startpos.esf = Version80/Campaign/Bavaria/startpos.esf",
+                        "expect ZOLM_wz.pack absent"};
+    QTest::newRow("restore after campaign, battle after restore")
+        << QStringList {"press SPCotto", "press ButtonVanilla",
+                        "expect campaigns/mp_eur_napoleon/scripting.lua = Backup/scripting.lua",
+                        "expect boot.pack = Backup/boot.pack", "press ButtonClassic",
+                        "expect boot.pack = Standard/boot.pack"};
+    for (const QString change : {"delete record", "garble record"})
+        QTest::newRow(qPrintable("record lost: " + change))
+            << QStringList {"size 2", "press ButtonClassic", change, "size 1.5",
+                            "press ButtonClassic", "expect ZOLM_ui.pack = UI/Resize/1.5.pack"};
+    for (const QString change : {"replace", "rewrite"})
+        QTest::newRow(qPrintable("target changed by another program: " + change))
+            << QStringList {"size 2", "press ButtonClassic", change + " ZOLM_ui.pack",
+                            "press ButtonClassic", "expect ZOLM_ui.pack = UI/Resize/2.pack"};
+    QTest::newRow("leftover copies removed by a press that stages elsewhere")
+        << QStringList {"leftover campaigns/zolm/startpos.esf", "leftover ZOLM_wz.pack",
+                        "leftover ZOLM/Temp/theme.pack", "leftover scripts/user.script.txt",
+                        "press ButtonVanilla"};
+}
+
+namespace {
+
+bool setModificationTime(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    return file.open(QIODevice::Append) && file.setFileTime(time, QFile::FileModificationTime);
+}
+
+// Seeds the generator so that the next draw picks the nth of count.
+void seedToDraw(int nth, int count)
+{
+    for (uint seed = 1;; ++seed) {
+        seedPseudoRandom(seed);
+        if (drawPseudoRandom() % count == nth) {
+            seedPseudoRandom(seed);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void tst_Press::pressSequences()
+{
+    QFETCH(QStringList, steps);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    const QDateTime time = QDateTime::currentDateTime().addDays(-30);
+    const QDir mod(fixture.mod(""));
+    for (const QString &path : fixture.snapshot().keys()) {
+        const QString file = fixture.sample().root() + '/' + path;
+        if (!path.startsWith("Napoleon/data/ZOLM/") || path.contains("/Launcher/"))
+            continue;
+        QVERIFY(fixture.sample().writeSizedFile(file, 4096));
+        QVERIFY(setModificationTime(file, time));
+    }
+    const auto place = [&](const QString &file) {
+        return file.startsWith("scripts/") ? fixture.scripts(file.mid(8)) : fixture.data(file);
+    };
+
+    QString size = "1.25";
+    QString theme = "Prussia";
+    int tint = 0;
+    for (const QString &step : steps) {
+        const QString verb = step.section(' ', 0, 0);
+        const QString rest = step.section(' ', 1);
+        if (verb == "size") {
+            size = rest;
+        } else if (verb == "theme") {
+            theme = rest;
+        } else if (verb == "tint") {
+            tint = rest.toInt();
+        } else if (verb == "press") {
+            ZolmLauncher window;
+            auto *sizes = window.findChild<QComboBox *>("ComboUI");
+            sizes->setCurrentIndex(sizes->findData(size));
+            window.findChild<QComboBox *>("ComboTheme")->setCurrentText(theme);
+            seedToDraw(tint, 3);
+            QVERIFY2(pressAndStart(fixture, window, rest), qPrintable(step));
+            QVERIFY(QFile::remove(fixture.sample().gameStartRecord()));
+            for (const QString &path : fixture.snapshot().keys())
+                QVERIFY2(!path.endsWith(".velmarch-new"), qPrintable(path + " left"));
+        } else if (verb == "expect" && rest.endsWith(" absent")) {
+            QVERIFY2(!QFileInfo::exists(place(rest.chopped(7))), qPrintable(step));
+        } else if (verb == "expect") {
+            const QString file = rest.section(" = ", 0, 0);
+            QVERIFY2(fixture.read(place(file)) == fixture.read(fixture.mod(rest.section(" = ", 1))),
+                     qPrintable(step));
+        } else if (step == "delete record") {
+            QVERIFY(QFile::remove("velmarch-copies.json"));
+        } else if (step == "garble record") {
+            QVERIFY(fixture.sample().writeFile(fixture.mod("Launcher/velmarch-copies.json"),
+                                               "{\"format\": 1, \"copies\": [{\"target\": 7"));
+        } else if (verb == "replace" || verb == "rewrite") {
+            const QString file = place(rest);
+            const QDateTime modified = QFileInfo(file).lastModified();
+            const QByteArray other(int(QFileInfo(file).size()), 'o');
+            if (verb == "replace") {
+                QVERIFY(fixture.sample().writeFile(file + ".other", other));
+                QVERIFY(QFile::remove(file) && QFile::rename(file + ".other", file));
+            } else {
+                QVERIFY(fixture.sample().writeFile(file, other));
+            }
+            QVERIFY(setModificationTime(file, modified));
+        } else if (verb == "leftover") {
+            QVERIFY(fixture.sample().writeSizedFile(place(rest) + ".velmarch-new", 1000));
+        } else {
+            QFAIL(qPrintable("unknown step: " + step));
+        }
+    }
+}
+
+// The campaign's movie pack, which the press removes again at its end, is
+// never copied: neither the work nor the disk space is spent on it.
+void tst_Press::campaignCopiesOnlyWhatItKeeps()
+{
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.sample().writeSizedFile(fixture.mod("UI/Theme/Prussia/mov.pack"), 8 << 20));
+    QVERIFY(QDir().mkpath("../Temp"));
+    QVERIFY(fixture.sample().writeSampleFile(fixture.data("ZOLM_wz.pack")));
+
+    struct Observer : PressObserver
+    {
+        void copied(const QString &file, qint64 done, qint64 total) override
+        {
+            files << file;
+            this->done = done;
+            this->total = total;
+        }
+        bool stopRequested() override { return false; }
+        QSet<QString> files;
+        qint64 done = 0;
+        qint64 total = 0;
+    } observer;
+    PressChoices choices = namedTheme();
+    choices.themeName = "Prussia";
+    const FilePlan plan = ZolmLauncher::setupCampaign("Bavaria", choices, readModListing())
+        << ZolmLauncher::applyPreferences(false, choices) << ZolmLauncher::removeUiAndWzPacks();
+    const PressReport report = executePlan(plan, &observer);
+
+    QCOMPARE(report.errors, QStringList());
+    QVERIFY(!observer.files.contains("ZOLM_wz.pack"));
+    QVERIFY(!QFileInfo::exists(fixture.data("ZOLM_wz.pack")));
+    QCOMPARE(fixture.read("../Temp/theme.pack"), fixture.read(fixture.mod("UI/Theme/Prussia/mus.pack")));
+    qint64 kept = 0;
+    for (const char *source :
+         {"Standard/boot.pack", "Version80/Campaign/Bavaria/scripting.lua",
+          "Version80/Campaign/Bavaria/startpos.esf", "Version80/Campaign/user.script.txt",
+          "Version80/Campaign/txt.pack", "UI/Theme/Prussia/mus.pack"})
+        kept += QFileInfo(fixture.mod(source)).size();
+    QCOMPARE(observer.total, kept);
+    QCOMPARE(observer.done, kept);
 }
 
 QTEST_MAIN(tst_Press)

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// What tells one state of a file from another without reading it: its size
+// and modification time, and what a replacement or a rewrite by any program
+// changes even when it sets the size and time back (the file's identity on
+// its volume, and the time its metadata last changed).
+struct FileStamp
+{
+    qint64 size = 0;
+    qint64 modified = 0; // nanoseconds (Windows: 100 ns units) since the system's epoch
+    qint64 changed = 0; // the same units
+    quint64 volume = 0;
+    quint64 index = 0;
+
+    bool operator==(const FileStamp &other) const
+    {
+        return size == other.size && modified == other.modified && changed == other.changed
+            && volume == other.volume && index == other.index;
+    }
+    bool operator!=(const FileStamp &other) const { return !(*this == other); }
+
+    // One line of text, and back; nothing for a text that is not one.
+    QString toText() const;
+    static std::optional<FileStamp> fromText(const QString &text);
+};
+
+// The stamp of a regular file; nothing for anything else or nothing there.
+std::optional<FileStamp> stampOf(const QString &path);
