@@ -35,7 +35,8 @@ CopyRecord CopyRecord::load()
     if (!file.open(QIODevice::ReadOnly))
         return record;
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
-    if (root.value("format").toInt() != format || root.value("launcher").toString() != launcherFolder())
+    if (root.value("format").toInt() != format
+        || root.value("launcher").toString() != launcherFolder())
         return record;
     const QJsonArray copies = root.value("copies").toArray();
     for (const QJsonValue &value : copies) {
@@ -44,9 +45,8 @@ CopyRecord CopyRecord::load()
         const auto targetStamp = FileStamp::fromText(copy.value("target stamp").toString());
         const QString target = copy.value("target").toString();
         if (sourceStamp && targetStamp && !target.isEmpty())
-            record.m_copies.insert(key(target),
-                                   {key(copy.value("source").toString()), *sourceStamp,
-                                    *targetStamp});
+            record.m_copies.insert(
+                key(target), {key(copy.value("source").toString()), *sourceStamp, *targetStamp});
     }
     return record;
 }

@@ -5,8 +5,12 @@
 
 QString FileStamp::toText() const
 {
-    return QStringLiteral("%1 %2 %3 %4 %5").arg(size).arg(modified).arg(changed).arg(volume).arg(
-        index);
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(size)
+        .arg(modified)
+        .arg(changed)
+        .arg(volume)
+        .arg(index);
 }
 
 std::optional<FileStamp> FileStamp::fromText(const QString &text)

@@ -24,8 +24,8 @@ private slots:
     void listing();
     void replaceByCopy_data();
     void replaceByCopy();
-    void copyAlreadyInPlace_data();
-    void copyAlreadyInPlace();
+    void copyOverLookalike_data();
+    void copyOverLookalike();
     void installOperations_data();
     void installOperations();
     void removeUiAndWzPacks();
@@ -191,7 +191,7 @@ QDateTime modificationTime(const QString &path)
 
 } // namespace
 
-void tst_FileOps::copyAlreadyInPlace_data()
+void tst_FileOps::copyOverLookalike_data()
 {
     QTest::addColumn<QString>("target"); // what is at the target before the press
     QTest::addColumn<QString>("outcome"); // copied or stopped
@@ -209,7 +209,7 @@ void tst_FileOps::copyAlreadyInPlace_data()
                                                                             << "stopped";
 }
 
-void tst_FileOps::copyAlreadyInPlace()
+void tst_FileOps::copyOverLookalike()
 {
     QFETCH(QString, target);
     QFETCH(QString, outcome);

@@ -48,10 +48,9 @@ private:
 const QString nothing;
 const QString recordPath = "Napoleon/data/ZOLM/Launcher/velmarch-copies.json";
 // The game's own files that the mod replaces, below its data folder.
-const QStringList gameFiles {"boot.pack", "campaigns/spa_napoleon/scripting.lua",
-                             "campaigns/spa_napoleon/startpos.esf",
-                             "campaigns/mp_eur_napoleon/scripting.lua",
-                             "campaigns/mp_eur_napoleon/startpos.esf"};
+const QStringList gameFiles {
+    "boot.pack", "campaigns/spa_napoleon/scripting.lua", "campaigns/spa_napoleon/startpos.esf",
+    "campaigns/mp_eur_napoleon/scripting.lua", "campaigns/mp_eur_napoleon/startpos.esf"};
 
 PressChoices namedTheme()
 {
@@ -505,15 +504,16 @@ void tst_Press::pressSequences_data()
     // the mod's. Every source is a twin of the others: one size, one time, other bytes.
     QTest::addColumn<QStringList>("steps");
 
-    QTest::newRow("interface size switched")
-        << QStringList {"size 1.25", "press ButtonClassic", "expect ZOLM_ui.pack = UI/Resize/1.25.pack",
-                        "size 1.5", "press ButtonClassic", "expect ZOLM_ui.pack = UI/Resize/1.5.pack",
-                        "size 1.25", "press ButtonHardcore",
-                        "expect ZOLM_ui.pack = UI/Resize/1.25.pack"};
+    QTest::newRow("interface size switched") << QStringList {
+        "size 1.25", "press ButtonClassic",  "expect ZOLM_ui.pack = UI/Resize/1.25.pack",
+        "size 1.5",  "press ButtonClassic",  "expect ZOLM_ui.pack = UI/Resize/1.5.pack",
+        "size 1.25", "press ButtonHardcore", "expect ZOLM_ui.pack = UI/Resize/1.25.pack"};
     QTest::newRow("theme switched")
-        << QStringList {"theme Prussia", "press ButtonClassic",
+        << QStringList {"theme Prussia",
+                        "press ButtonClassic",
                         "expect ZOLM/Temp/theme.pack = UI/Theme/Prussia/mus.pack",
-                        "expect ZOLM_wz.pack = UI/Theme/Prussia/mov.pack", "theme Mamelukes",
+                        "expect ZOLM_wz.pack = UI/Theme/Prussia/mov.pack",
+                        "theme Mamelukes",
                         "press ButtonClassic",
                         "expect ZOLM/Temp/theme.pack = UI/Theme/Mamelukes/mus.pack",
                         "expect ZOLM_wz.pack = UI/Theme/France 1798-1801 (Orient)/mov.pack"};
@@ -523,32 +523,33 @@ void tst_Press::pressSequences_data()
               << "expect ZOLM/Temp/tint.pack = UI/Tint/"
                 + QStringList {"amber", "dusk", "frost"}[tint] + ".pack";
     QTest::newRow("six tints drawn") << tints;
-    QTest::newRow("campaign after campaign")
-        << QStringList {"press SPC1805",
-                        "expect campaigns/mp_eur_napoleon/scripting.lua = "
-                        "Version80/Campaign/1805/scripting.lua",
-                        "press SPCbava",
-                        "expect campaigns/mp_eur_napoleon/scripting.lua = "
-                        "Version80/Campaign/Bavaria/scripting.lua",
-                        "expect campaigns/zolm/startpos.esf = Version80/Campaign/Bavaria/startpos.esf",
-                        "expect ZOLM_wz.pack absent"};
+    QTest::newRow("campaign after campaign") << QStringList {
+        "press SPC1805",
+        "expect campaigns/mp_eur_napoleon/scripting.lua = "
+        "Version80/Campaign/1805/scripting.lua",
+        "press SPCbava",
+        "expect campaigns/mp_eur_napoleon/scripting.lua = "
+        "Version80/Campaign/Bavaria/scripting.lua",
+        "expect campaigns/zolm/startpos.esf = Version80/Campaign/Bavaria/startpos.esf",
+        "expect ZOLM_wz.pack absent"};
     QTest::newRow("restore after campaign, battle after restore")
-        << QStringList {"press SPCotto", "press ButtonVanilla",
+        << QStringList {"press SPCotto",
+                        "press ButtonVanilla",
                         "expect campaigns/mp_eur_napoleon/scripting.lua = Backup/scripting.lua",
-                        "expect boot.pack = Backup/boot.pack", "press ButtonClassic",
+                        "expect boot.pack = Backup/boot.pack",
+                        "press ButtonClassic",
                         "expect boot.pack = Standard/boot.pack"};
     for (const QString change : {"delete record", "garble record"})
-        QTest::newRow(qPrintable("record lost: " + change))
-            << QStringList {"size 2", "press ButtonClassic", change, "size 1.5",
-                            "press ButtonClassic", "expect ZOLM_ui.pack = UI/Resize/1.5.pack"};
+        QTest::newRow(qPrintable("record lost: " + change)) << QStringList {
+            "size 2",   "press ButtonClassic", change,
+            "size 1.5", "press ButtonClassic", "expect ZOLM_ui.pack = UI/Resize/1.5.pack"};
     for (const QString change : {"replace", "rewrite"})
         QTest::newRow(qPrintable("target changed by another program: " + change))
             << QStringList {"size 2", "press ButtonClassic", change + " ZOLM_ui.pack",
                             "press ButtonClassic", "expect ZOLM_ui.pack = UI/Resize/2.pack"};
-    QTest::newRow("leftover copies removed by a press that stages elsewhere")
-        << QStringList {"leftover campaigns/zolm/startpos.esf", "leftover ZOLM_wz.pack",
-                        "leftover ZOLM/Temp/theme.pack", "leftover scripts/user.script.txt",
-                        "press ButtonVanilla"};
+    QTest::newRow("leftover copies removed by a press that stages elsewhere") << QStringList {
+        "leftover campaigns/zolm/startpos.esf", "leftover ZOLM_wz.pack",
+        "leftover ZOLM/Temp/theme.pack", "leftover scripts/user.script.txt", "press ButtonVanilla"};
 }
 
 namespace {
@@ -675,7 +676,8 @@ void tst_Press::campaignCopiesOnlyWhatItKeeps()
     QCOMPARE(report.errors, QStringList());
     QVERIFY(!observer.files.contains("ZOLM_wz.pack"));
     QVERIFY(!QFileInfo::exists(fixture.data("ZOLM_wz.pack")));
-    QCOMPARE(fixture.read("../Temp/theme.pack"), fixture.read(fixture.mod("UI/Theme/Prussia/mus.pack")));
+    QCOMPARE(fixture.read("../Temp/theme.pack"),
+             fixture.read(fixture.mod("UI/Theme/Prussia/mus.pack")));
     qint64 kept = 0;
     for (const char *source :
          {"Standard/boot.pack", "Version80/Campaign/Bavaria/scripting.lua",
