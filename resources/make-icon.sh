@@ -1,7 +1,8 @@
 #!/bin/sh
 # Makes the program's icon: a gold "Z" in the launcher's font on a dark brown
 # rounded square. velmarch.png (256 x 256) is installed on Linux; velmarch.ico
-# carries the Windows sizes, the largest stored as PNG. Needs ImageMagick.
+# carries the Windows sizes and colour depths (make-icon.py). Needs ImageMagick
+# and Python 3.
 set -eu
 cd "$(dirname "$0")"
 convert -size 256x256 xc:none \
@@ -10,4 +11,4 @@ convert -size 256x256 xc:none \
     -stroke none -fill '#d8c860' -font ./font.ttf -pointsize 210 \
     -gravity center -annotate +0+14 'Z' \
     -strip -depth 8 PNG32:velmarch.png
-convert velmarch.png -define icon:auto-resize=256,64,48,40,32,24,20,16 velmarch.ico
+./make-icon.py

@@ -213,18 +213,27 @@ void tst_WinResources::iconGroup()
     const QByteArray &dir = group->data;
     QCOMPARE(int(word(dir, 2)), 1); // icons, not cursors
 
-    QList<int> sizes;
+    // Size and colour depth of each image, as the group lists it and as the
+    // image itself says; the large one is a PNG.
+    QStringList images;
     for (int i = 0, entry = 6; i < word(dir, 4); ++i, entry += 14) {
-        sizes << (quint8(dir[entry]) ? quint8(dir[entry]) : 256);
-        QCOMPARE(int(word(dir, entry + 6)), 32); // bits per pixel
+        const int size = quint8(dir[entry]) ? quint8(dir[entry]) : 256;
+        const int bits = word(dir, entry + 6);
         const int id = word(dir, entry + 12);
         const auto icon
             = std::find_if(m_resources.cbegin(), m_resources.cend(),
                            [id](const Resource &r) { return r.type == 3 && r.name == id; });
         QVERIFY(icon != m_resources.cend());
-        QCOMPARE(icon->data.startsWith("\x89PNG"), sizes.last() == 256);
+        const bool png = icon->data.startsWith("\x89PNG");
+        if (!png) {
+            QCOMPARE(int(qFromLittleEndian<qint32>(icon->data.constData() + 4)), size);
+            QCOMPARE(int(word(icon->data, 14)), bits);
+        }
+        images << QString("%1 %2%3").arg(size).arg(bits).arg(png ? " png" : "");
     }
-    QCOMPARE(sizes, (QList<int> {256, 64, 48, 40, 32, 24, 20, 16}));
+    QCOMPARE(images,
+             QStringList({"32 4", "16 4", "48 8", "32 8", "16 8", "256 32 png", "64 32", "48 32",
+                          "40 32", "32 32", "24 32", "20 32", "16 32"}));
 }
 
 void tst_WinResources::windowedProgram()
