@@ -4,6 +4,7 @@
 #include "ui_zolmlauncher.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QTimer>
@@ -32,6 +33,7 @@ void ZolmLauncher::runPress(const FilePlan &plan)
     setControlsEnabled(false);
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     ui->PressFile->clear();
+    m_pressFile.clear();
     ui->PressBar->setValue(0);
     // A short press shows no progress: it would only flicker.
     m_progressDelay->start(500);
@@ -40,10 +42,33 @@ void ZolmLauncher::runPress(const FilePlan &plan)
 
 void ZolmLauncher::showPressProgress(const QString &file, qint64 done, qint64 total)
 {
-    ui->PressFile->setText(QStringLiteral("Copying %1").arg(file));
+    m_pressFile = QStringLiteral("Copying %1").arg(file);
+    showPressFile();
     ui->PressBar->setValue(total > 0 ? int(done * ui->PressBar->maximum() / total) : 0);
     if (!m_progressDelay->isActive())
-        ui->PressPanel->show();
+        showPressPanel();
+}
+
+void ZolmLauncher::showPressPanel()
+{
+    if (m_pressFile.isEmpty() || !ui->PressPanel->isHidden())
+        return;
+    ui->PressPanel->show();
+    layout()->activate();
+    showPressFile();
+}
+
+void ZolmLauncher::showPressFile()
+{
+    // A long name is shortened in the middle rather than widening the panel;
+    // the panel's width is known once it is laid out.
+    if (ui->PressPanel->isHidden()) {
+        ui->PressFile->setText(m_pressFile);
+        return;
+    }
+    const QFontMetrics metrics(ui->PressFile->font());
+    ui->PressFile->setText(
+        metrics.elidedText(m_pressFile, Qt::ElideMiddle, ui->PressFile->contentsRect().width()));
 }
 
 void ZolmLauncher::endPress()

@@ -146,10 +146,7 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
     ui->PressPanel->hide();
     m_progressDelay = new QTimer(this);
     m_progressDelay->setSingleShot(true);
-    connect(m_progressDelay, &QTimer::timeout, this, [this] {
-        if (!ui->PressFile->text().isEmpty())
-            ui->PressPanel->show();
-    });
+    connect(m_progressDelay, &QTimer::timeout, this, &ZolmLauncher::showPressPanel);
 }
 
 ZolmLauncher::~ZolmLauncher()

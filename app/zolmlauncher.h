@@ -71,6 +71,8 @@ private:
     Q_DISABLE_COPY(ZolmLauncher)
 
     void showPressProgress(const QString &file, qint64 done, qint64 total);
+    void showPressPanel();
+    void showPressFile();
     void endPress();
     void setControlsEnabled(bool enabled);
 
@@ -78,4 +80,5 @@ private:
     PressRun *m_press = nullptr;
     QTimer *m_progressDelay;
     bool m_closeWhenPressEnds = false;
+    QString m_pressFile; // what the progress line says, before it is shortened to fit
 };

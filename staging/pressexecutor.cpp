@@ -43,6 +43,17 @@ QString couldNotRemove(const QString &target, const QString &reason)
     return QStringLiteral("%1 could not be removed from %2: %3.").arg(at.name, at.place, reason);
 }
 
+// The player's own files in the scripts folder keep their read-only
+// protection, as when the load list is written; the mod's packs do not.
+bool isProtected(const QString &target, QString *reason)
+{
+    const QFileInfo file(target);
+    if (!target.startsWith(gameScriptsFolder()) || !file.isFile() || file.isWritable())
+        return false;
+    *reason = QStringLiteral("it is read-only");
+    return true;
+}
+
 bool isCopy(const FileStep &step)
 {
     return step.kind == FileStep::Replace || step.kind == FileStep::ReplaceGameFile;
@@ -116,6 +127,8 @@ bool Execution::copy(const FileStep &step, QString *reason)
         if (m_observer)
             m_observer->copied(name, m_done + copied, qMax(m_total, m_done + copied));
     };
+    if (isProtected(step.target, reason))
+        return false;
     progress(0);
     const auto source = stampOf(step.source);
     const bool done = replaceAtomically(step.source, step.target, reason, progress);
@@ -133,7 +146,7 @@ bool Execution::copy(const FileStep &step, QString *reason)
 bool Execution::remove(const QString &target, QString *reason)
 {
     m_record.forget(target);
-    return removeIfPresent(target, reason);
+    return !isProtected(target, reason) && removeIfPresent(target, reason);
 }
 
 bool Execution::apply(const FileStep &step)
