@@ -5,11 +5,13 @@
 set -eu
 
 # The MinGW resource compiler checks the Windows resources; cpp preprocesses them.
-packages="cmake g++ make qtbase5-dev qtbase5-dev-tools clang-format cpp binutils-mingw-w64-x86-64"
+# The window is checked on screens of several sizes under Xvfb.
+packages="cmake g++ make qtbase5-dev qtbase5-dev-tools qtbase5-private-dev clang-format cpp"
+packages="$packages binutils-mingw-w64-x86-64 xvfb xauth x11-utils"
 if [ "${1:-}" = "windows" ]; then
     # dpkg-dev unpacks and patches Qt's source; Qt's header generator is Perl.
     packages="$packages g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev perl"
-    packages="$packages wine wine64 xvfb xauth x11-utils imagemagick fonts-dejavu-core"
+    packages="$packages wine wine64 imagemagick fonts-dejavu-core"
 fi
 
 missing=""

@@ -1,10 +1,13 @@
 #!/bin/sh
 # Installs what is missing, checks the formatting, builds with warnings as
-# errors, and runs every test: on Linux, then the Windows build under Wine
-# (which builds Qt for Windows first when this machine has none cached).
+# errors, and runs every test: on Linux (and the window on screens of several
+# sizes and scales), then the Windows build under Wine (which builds Qt for
+# Windows first when this machine has none cached).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/build.sh
 scripts/check-format.sh
 ctest --test-dir build --output-on-failure
+scripts/check-screen-fit.sh linux "$PWD/build/velmarch" build/tests/support/make_sample_installation \
+    "$PWD/build/screen-fit"
 scripts/windows.sh

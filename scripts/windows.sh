@@ -23,4 +23,7 @@ ctest --test-dir "$build" --output-on-failure
 (cd "$build" && cpack -G ZIP >/dev/null)
 zip="$build/Velmarch-8.4-win64.zip"
 scripts/check-windows-package.sh "$zip" "$build" "$build/launcher-windows.png"
+WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+    scripts/check-screen-fit.sh windows "$build/package-check/Napoleon/data/ZOLM/Launcher" \
+    "$build/screen-fit"
 echo "$zip"

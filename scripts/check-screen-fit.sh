@@ -1,0 +1,91 @@
+#!/bin/sh
+# Checks that the launcher's window, frame included, lies inside the screen it
+# opens on, on screens of common laptop sizes and scales, and that at 100 % it
+# is the designed 700 by 700. Each screen is an Xvfb screen of that size; the
+# scale is Qt's (QT_SCALE_FACTOR) on Linux, and Windows' own display scale
+# (Wine's LogPixels) for the Windows program.
+#
+#   check-screen-fit.sh linux PROGRAM SAMPLE-TOOL WORK-FOLDER
+#   check-screen-fit.sh windows LAUNCHER-FOLDER WORK-FOLDER   (WINEPREFIX set)
+set -eu
+kind=$1
+if [ "$kind" = windows ]; then
+    launcher=$2
+    work=$3
+else
+    program=$2
+    work=$4
+    rm -rf "$work/sample"
+    "$3" "$work/sample" >/dev/null
+    launcher="$work/sample/Napoleon/data/ZOLM/Launcher"
+fi
+mkdir -p "$work"
+title="Velmarch v8.4"
+
+fail() {
+    echo "check-screen-fit: $*" >&2
+    exit 1
+}
+
+stop() {
+    [ -z "${started:-}" ] || kill "$started" 2>/dev/null || true
+    [ "$kind" != windows ] || wineserver -k 2>/dev/null || true
+    [ -z "${xvfb:-}" ] || kill "$xvfb" 2>/dev/null || true
+    wait 2>/dev/null || true
+    started="" xvfb=""
+}
+trap stop EXIT
+
+# One screen: WIDTHxHEIGHT and a scale in per cent.
+check() {
+    size=$1
+    percent=$2
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -dpi 96 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 1 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$work/display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(cat "$work/display")"
+    if [ "$kind" = windows ]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+            /d $((96 * percent / 100)) /f >/dev/null 2>&1
+        (cd "$launcher" && exec env -u WINEPATH wine "Velmarch 8.4.exe") >"$work/fit.log" 2>&1 &
+    else
+        (cd "$launcher" && exec env QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$(echo "$percent" |
+            awk '{ print $1 / 100 }')" XDG_DATA_HOME="$work/sample/AppData" "$program") \
+            >"$work/fit.log" 2>&1 &
+    fi
+    started=$!
+    geometry=""
+    for _ in $(seq 1 60); do
+        geometry=$(xwininfo -name "$title" 2>/dev/null || true)
+        [ -n "$geometry" ] && break
+        sleep 0.5
+    done
+    [ -n "$geometry" ] || fail "no window at $size, $percent %: $(cat "$work/fit.log")"
+    sleep 1 # the window may still be placed
+    geometry=$(xwininfo -name "$title")
+    value() { echo "$geometry" | sed -n "s/^ *$1: *\(-*[0-9]*\).*/\1/p"; }
+    x=$(value 'Absolute upper-left X')
+    y=$(value 'Absolute upper-left Y')
+    width=$(value Width)
+    height=$(value Height)
+    screen_width=${size%x*}
+    screen_height=${size#*x}
+    echo "check-screen-fit: $size at $percent %: window ${width}x$height at $x,$y"
+    [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + width)) -le "$screen_width" ] &&
+        [ $((y + height)) -le "$screen_height" ] ||
+        fail "the window does not fit on $size at $percent %"
+    if [ "$percent" = 100 ] && [ "$kind" = linux ]; then
+        [ "$width" = 700 ] && [ "$height" = 700 ] || fail "at 100 % the window is not 700x700"
+    fi
+    stop
+}
+
+check 1920x1080 150
+check 1920x1080 175
+check 1366x768 125
+check 1024x768 100
