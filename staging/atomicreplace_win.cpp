@@ -13,14 +13,21 @@ namespace {
 // with growing waits, for this long in all before it counts as failed.
 constexpr int briefHoldMs = 2000;
 
-template<typename Call> bool retriedWhileHeld(Call call)
+// How the system says that another program holds the file. A move over a
+// file or a removal of one that is open elsewhere is refused as access
+// denied, the answer also for a file the user may not change; the read-only
+// attribute is cleared before those, so that one is left.
+enum class Held { AsSharing, AsSharingOrAccess };
+
+template<typename Call> bool retriedWhileHeld(Call call, Held held = Held::AsSharing)
 {
     const QDeadlineTimer deadline(briefHoldMs);
     DWORD waitMs = 10;
     while (!call()) {
         const DWORD error = GetLastError();
-        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)
-            || deadline.hasExpired()) {
+        const bool isHeld = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION
+            || (held == Held::AsSharingOrAccess && error == ERROR_ACCESS_DENIED);
+        if (!isHeld || deadline.hasExpired()) {
             SetLastError(error);
             return false;
         }
@@ -85,10 +92,12 @@ bool moveOver(const std::wstring &copy, const std::wstring &target)
     const DWORD attributes = attributesOf(target);
     if (isReadOnly(attributes) && !setAttributes(target, attributes & ~FILE_ATTRIBUTE_READONLY))
         return false;
-    if (retriedWhileHeld([&] {
-            return MoveFileExW(copy.c_str(), target.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-        }))
+    if (retriedWhileHeld(
+            [&] {
+                return MoveFileExW(copy.c_str(), target.c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+            },
+            Held::AsSharingOrAccess))
         return true;
     const DWORD error = GetLastError();
     if (isReadOnly(attributes))
@@ -134,7 +143,7 @@ bool removeFile(const QString &path, QString *reason)
     }
     if (isReadOnly(attributes) && !setAttributes(file, attributes & ~FILE_ATTRIBUTE_READONLY))
         return failed(reason);
-    if (retriedWhileHeld([&] { return DeleteFileW(file.c_str()); }))
+    if (retriedWhileHeld([&] { return DeleteFileW(file.c_str()); }, Held::AsSharingOrAccess))
         return true;
     const DWORD error = GetLastError();
     if (isReadOnly(attributes))

@@ -31,16 +31,26 @@ Location locate(const QString &path)
     return {path, QStringLiteral("its folder")};
 }
 
+// The system's reason, which on Windows is a sentence of its own.
+QString withoutStop(QString reason)
+{
+    while (reason.endsWith('.'))
+        reason.chop(1);
+    return reason;
+}
+
 QString couldNotPut(const QString &target, const QString &reason)
 {
     const Location at = locate(target);
-    return QStringLiteral("%1 could not be put in %2: %3.").arg(at.name, at.place, reason);
+    return QStringLiteral("%1 could not be put in %2: %3.")
+        .arg(at.name, at.place, withoutStop(reason));
 }
 
 QString couldNotRemove(const QString &target, const QString &reason)
 {
     const Location at = locate(target);
-    return QStringLiteral("%1 could not be removed from %2: %3.").arg(at.name, at.place, reason);
+    return QStringLiteral("%1 could not be removed from %2: %3.")
+        .arg(at.name, at.place, withoutStop(reason));
 }
 
 // The player's own files in the scripts folder keep their read-only
@@ -158,7 +168,7 @@ bool Execution::apply(const FileStep &step)
             return true;
         reason = qt_error_string();
         report.errors << QStringLiteral("The folder %1 could not be made: %2.")
-                             .arg(QDir::cleanPath(step.target), reason);
+                             .arg(QDir::cleanPath(step.target), withoutStop(reason));
         return false;
     case FileStep::Remove:
         if (remove(step.target, &reason))

@@ -26,6 +26,8 @@ private slots:
     void replaceByCopy();
     void copyOverLookalike_data();
     void copyOverLookalike();
+    void readOnlyFiles_data();
+    void readOnlyFiles();
     void installOperations_data();
     void installOperations();
     void removeUiAndWzPacks();
@@ -253,6 +255,104 @@ void tst_FileOps::copyOverLookalike()
     // A copy carries its source's time, so that the next press can skip it.
     QCOMPARE(modificationTime(to), sourceTime);
     QCOMPARE(modificationTime(from), sourceTime);
+}
+
+namespace {
+
+bool setReadOnly(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return SetFileAttributesW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()),
+                              FILE_ATTRIBUTE_READONLY);
+#else
+    return QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+#endif
+}
+
+bool isReadOnly(const QString &path)
+{
+#ifdef Q_OS_WIN
+    const DWORD attributes
+        = GetFileAttributesW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+#else
+    return !(QFile::permissions(path) & QFile::WriteOwner);
+#endif
+}
+
+// What the system does with a read-only file, tried on a file of its own:
+// empty where it refuses as Windows does, otherwise what it lets through.
+QString unenforced(const QString &readOnly, const QString &source)
+{
+#ifdef Q_OS_WIN
+    const QString probe = "../Temp/probe.pack";
+    if (readOnly == "source") {
+        const bool carried = QFile::copy(source, probe) && isReadOnly(probe);
+        SetFileAttributesW(L"..\\Temp\\probe.pack", FILE_ATTRIBUTE_NORMAL);
+        QFile::remove(probe);
+        return carried ? QString() : "Wine's copy does not carry the read-only attribute over";
+    }
+    QFile(probe).open(QIODevice::WriteOnly);
+    setReadOnly(probe);
+    const bool removed = DeleteFileW(L"..\\Temp\\probe.pack");
+    SetFileAttributesW(L"..\\Temp\\probe.pack", FILE_ATTRIBUTE_NORMAL);
+    QFile::remove(probe);
+    return removed ? "Wine removes a read-only file" : QString();
+#else
+    Q_UNUSED(readOnly)
+    Q_UNUSED(source)
+    return QString();
+#endif
+}
+
+} // namespace
+
+// Packs copied from a disc, an old backup or some archive tools are
+// read-only. Windows copies the attribute and refuses to move over or remove
+// such a file; elsewhere the same steps run on read-only permissions.
+void tst_FileOps::readOnlyFiles_data()
+{
+    QTest::addColumn<QString>("readOnly"); // source, target or leftover (a copy left beside it)
+    QTest::addColumn<bool>("removal"); // the step removes the target
+
+    QTest::newRow("read-only source: its copy is not read-only") << "source" << false;
+    QTest::newRow("read-only target: replaced") << "target" << false;
+    QTest::newRow("read-only leftover copy: cleared, the copy made") << "leftover" << false;
+    QTest::newRow("read-only target: removed") << "target" << true;
+}
+
+void tst_FileOps::readOnlyFiles()
+{
+    QFETCH(QString, readOnly);
+    QFETCH(bool, removal);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    const QString source = "../UI/Tint/amber.pack";
+    const QString target = "../Temp/tint.pack";
+    QVERIFY(fixture.sample().writeSampleFile(fixture.mod("Temp/tint.pack")));
+    QVERIFY(fixture.sample().writeSampleFile(fixture.mod("Temp/tint.pack.velmarch-new")));
+    const QString why = unenforced(readOnly, source);
+    if (!why.isEmpty())
+        QSKIP(qPrintable(why + ": only the code guards this case here"));
+    const QMap<QString, QString> paths {
+        {"source", source}, {"target", target}, {"leftover", target + ".velmarch-new"}};
+    QVERIFY(setReadOnly(paths[readOnly]));
+
+    const PressReport report
+        = executePlan({removal ? removeFile(target) : replaceModFile(source, target)});
+
+    QCOMPARE(report.errors, QStringList());
+    QVERIFY(!report.stopped);
+    if (removal) {
+        QVERIFY(!QFileInfo::exists(target));
+    } else {
+        QCOMPARE(fixture.read(target), fixture.read(source));
+        QVERIFY(!isReadOnly(target));
+    }
+    QCOMPARE(QDir("../Temp").entryList({"tint.pack?*"}, QDir::AllEntries | QDir::Hidden),
+             QStringList());
+    // The mod's own file is left as it came.
+    QCOMPARE(isReadOnly(source), readOnly == "source");
 }
 
 void tst_FileOps::installOperations_data()

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
@@ -93,6 +94,8 @@ private slots:
     void pressSequences_data();
     void pressSequences();
     void campaignCopiesOnlyWhatItKeeps();
+    void heldTarget_data();
+    void heldTarget();
 };
 
 void tst_Press::initTestCase()
@@ -686,6 +689,67 @@ void tst_Press::campaignCopiesOnlyWhatItKeeps()
         kept += QFileInfo(fixture.mod(source)).size();
     QCOMPARE(observer.total, kept);
     QCOMPARE(observer.done, kept);
+}
+
+// Virus scanners, indexers and backup tools hold a new or changed file for a
+// moment; the running game holds its packs for as long as it runs.
+void tst_Press::heldTarget_data()
+{
+    QTest::addColumn<int>("holdMs");
+    QTest::addColumn<bool>("completes");
+
+    QTest::newRow("held for a moment: the press waits and completes") << 300 << true;
+    QTest::newRow("held for long: the press stops after about two seconds") << 10000 << false;
+}
+
+void tst_Press::heldTarget()
+{
+#ifndef Q_OS_WIN
+    QSKIP("Only Windows refuses to replace a file that another program holds open");
+#endif
+    QFETCH(int, holdMs);
+    QFETCH(bool, completes);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.sample().writeSampleFile(fixture.data("ZOLM_txt.pack")));
+    const QByteArray before = fixture.read(fixture.data("ZOLM_txt.pack"));
+
+    QProcess holder;
+    holder.start(
+        QCoreApplication::applicationDirPath() + "/velmarch_hold_file.exe",
+        {QDir::toNativeSeparators(fixture.data("ZOLM_txt.pack")), QString::number(holdMs)});
+    QVERIFY(holder.waitForReadyRead(10000));
+    QCOMPARE(holder.readLine().trimmed(), QByteArray("held"));
+    QElapsedTimer held;
+    held.start();
+    ZolmLauncher window;
+    MessageBoxCloser closer;
+    if (completes) {
+        QVERIFY(pressAndStart(fixture, window, "ButtonClassic"));
+        QVERIFY2(held.elapsed() >= holdMs * 8 / 10, qPrintable(QString::number(held.elapsed())));
+        QCOMPARE(closer.count(), 0);
+        QCOMPARE(fixture.read(fixture.data("ZOLM_txt.pack")),
+                 fixture.read(fixture.mod("Version84/Classic/txt.pack")));
+        holder.waitForFinished(5000);
+        return;
+    }
+    window.findChild<QPushButton *>("ButtonClassic")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.pressRunning(), 10000);
+    const qint64 stoppedAfter = held.elapsed();
+    holder.kill();
+    holder.waitForFinished();
+    QVERIFY2(stoppedAfter >= 1800 && stoppedAfter < 6000,
+             qPrintable(QString::number(stoppedAfter)));
+    QVERIFY(closer.fired());
+    QCOMPARE(closer.count(), 1);
+    QVERIFY2(closer.boxes()[0].text.startsWith(
+                 "ZOLM_txt.pack could not be put in the game's data folder: "),
+             qPrintable(closer.boxes()[0].text));
+    QCOMPARE(fixture.read(fixture.data("ZOLM_txt.pack")), before);
+    QVERIFY(!QFileInfo::exists(fixture.data("ZOLM_txt.pack.velmarch-new")));
+    QVERIFY(!QFileInfo::exists("zolm.ini"));
+    QTest::qWait(200);
+    QVERIFY(!QFileInfo::exists(fixture.sample().gameStartRecord()));
 }
 
 QTEST_MAIN(tst_Press)
