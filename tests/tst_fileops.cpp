@@ -28,6 +28,8 @@ private slots:
     void copyOverLookalike();
     void readOnlyFiles_data();
     void readOnlyFiles();
+    void readOnlyPlayerFiles_data();
+    void readOnlyPlayerFiles();
     void installOperations_data();
     void installOperations();
     void removeUiAndWzPacks();
@@ -361,6 +363,56 @@ void tst_FileOps::readOnlyFiles()
              QStringList());
     // The mod's own file is left as it came.
     QCOMPARE(isReadOnly(source), readOnly == "source");
+}
+
+// The player's own files in the scripts folder keep their protection: a
+// press says it cannot change them.
+void tst_FileOps::readOnlyPlayerFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("load list written for a battle") << "user.script.txt"
+                                                    << "write"
+                                                    << "User script file cannot be changed.";
+    QTest::newRow("load list copied for a campaign")
+        << "user.script.txt"
+        << "copy"
+        << "user.script.txt could not be put in the game's scripts folder: it is read-only.";
+    QTest::newRow("load list removed by restore")
+        << "user.script.txt"
+        << "remove"
+        << "user.script.txt could not be removed from the game's scripts folder: it is read-only.";
+    QTest::newRow("preferences edited") << "preferences.script.txt"
+                                        << "edit"
+                                        << "Preference file cannot be changed.";
+}
+
+void tst_FileOps::readOnlyPlayerFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, step);
+    QFETCH(QString, error);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    const QString path = fixture.scripts(file);
+    QVERIFY(fixture.sample().writeFile(path, "ui_card_mode 2;\n"));
+    QVERIFY(setReadOnly(path));
+    if (QFileInfo(path).isWritable())
+        QSKIP("This user may change a read-only file (root): the system does not protect it");
+
+    PressChoices choices;
+    choices.screenshotMode = true;
+    const FileStep steps[]
+        = {writeLoadList("Classic"), ZolmLauncher::installUserScript(campaignRoot()),
+           removeFile(path), ZolmLauncher::applyPreferences(false, choices)};
+    const int index = QStringList {"write", "copy", "remove", "edit"}.indexOf(step);
+    const PressReport report = executePlan({steps[index]});
+
+    QVERIFY(!report.errors.isEmpty());
+    QCOMPARE(report.errors.first(), error);
+    QCOMPARE(fixture.read(path), QByteArray("ui_card_mode 2;\n"));
 }
 
 void tst_FileOps::installOperations_data()
