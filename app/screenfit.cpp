@@ -1,10 +1,10 @@
 #include "screenfit.h"
 
-#include <QScreen>
-#include <QWindow>
-#include <QtGui/private/qhighdpiscaling_p.h>
 #include <qpa/qplatformscreen.h>
 #include <qpa/qplatformwindow.h>
+#include <QScreen>
+#include <QtGui/private/qhighdpiscaling_p.h>
+#include <QWindow>
 
 namespace {
 
@@ -38,8 +38,8 @@ void fitScaleToScreen(QScreen *screen, const QSize &designed)
         return;
     // In the screen's own pixels, which Qt's scaled geometry only rounds.
     const QSize room = screen->handle()->availableGeometry().size() - framePixels(screen);
-    const qreal fits = qMin(qreal(room.width()) / designed.width(),
-                            qreal(room.height()) / designed.height());
+    const qreal fits
+        = qMin(qreal(room.width()) / designed.width(), qreal(room.height()) / designed.height());
     const qreal scale = qBound(qreal(1), fits, screenScale);
     if (scale < screenScale)
         QHighDpiScaling::setGlobalFactor(globalFactor() * scale / screenScale);
