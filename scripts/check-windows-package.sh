@@ -49,6 +49,9 @@ done
 
 # The program on a screen of its own. Xvfb picks a free display and names
 # it once it takes connections; Wine started before that shows no window.
+# Wine's desktop process, started above with no display, must end first: a
+# program started while it runs would open its window on no screen.
+wineserver -w
 rm -f "$build/xvfb-display"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$build/xvfb-display" >/dev/null 2>&1 &
 xvfb=$!
