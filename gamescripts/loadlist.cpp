@@ -38,14 +38,14 @@ QStringList ZolmLauncher::userScriptPackList(const QString &mode)
 
 bool ZolmLauncher::writeUserScript(const QString &mode)
 {
-    // The game reads UTF-16LE with its byte-order mark; in text mode the
-    // stream ends lines the platform's way (CR LF on Windows).
+    // The game reads UTF-16LE with its byte-order mark and Windows' line
+    // ends; under Proton on Linux the reader is the same Windows program.
     QByteArray bytes;
-    QTextStream out(&bytes, QIODevice::WriteOnly | QIODevice::Text);
+    QTextStream out(&bytes, QIODevice::WriteOnly);
     out.setCodec("UTF-16LE");
     out.setGenerateByteOrderMark(true);
     for (const QString &pack : userScriptPackList(mode))
-        out << "mod \"ZOLM/" << pack << ".pack\";\n";
+        out << "mod \"ZOLM/" << pack << ".pack\";\r\n";
     out.flush();
     return writeScriptFile(gameScriptsFolder() + "user.script.txt", bytes);
 }

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -82,14 +83,32 @@ QString manifestValue(const QByteArray &manifest, const QString &key)
     return depth == 0 && i == tokens.size() ? value : QString();
 }
 
+namespace {
+
+// The working directory as the player reached it. A game folder that is a
+// link under "common/" is resolved away in the system's answer, but a shell
+// keeps the path through the link in PWD.
+QString workingDirectory()
+{
+    const QString logical = qEnvironmentVariable("PWD");
+    if (QDir::isAbsolutePath(logical)
+        && QFileInfo(logical).canonicalFilePath() == QDir::current().canonicalPath())
+        return logical;
+    return QDir::currentPath();
+}
+
+} // namespace
+
 SteamGame findSteamGame()
 {
-    const QString gameFolder = QDir::cleanPath(QDir::current().absoluteFilePath("../../.."));
+    const QString gameFolder = QDir::cleanPath(workingDirectory() + "/../../..");
     QDir common(gameFolder);
     if (!common.cdUp() || common.dirName() != QLatin1String("common"))
         return {};
+    // Older libraries call it "SteamApps".
     QDir steamapps = common;
-    if (!steamapps.cdUp() || steamapps.dirName() != QLatin1String("steamapps"))
+    if (!steamapps.cdUp()
+        || steamapps.dirName().compare(QLatin1String("steamapps"), Qt::CaseInsensitive) != 0)
         return {};
 
     const QString installDir = QDir(gameFolder).dirName();

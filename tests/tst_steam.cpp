@@ -4,6 +4,7 @@
 #include "staging/steamlibrary.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QtTest>
 
 namespace {
@@ -45,30 +46,38 @@ void tst_Steam::library_data()
     QTest::addColumn<QStringList>("manifests"); // file name, install folder, ...
     QTest::addColumn<bool>("prefix");
     QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("link"); // the game folder as the player reaches it, when a link
 
     QTest::newRow("manifest and prefix")
         << steamGameFolder << QStringList {"appmanifest_34030.acf", "Napoleon Total War"} << true
-        << "34030";
+        << "34030" << QString();
     QTest::newRow("manifest names another folder")
         << steamGameFolder << QStringList {"appmanifest_34030.acf", "Empire Total War"} << true
-        << QString();
+        << QString() << QString();
     QTest::newRow("several manifests")
         << steamGameFolder
         << QStringList {"appmanifest_10.acf", "Half", "appmanifest_34030.acf", "Napoleon Total War",
                         "appmanifest_99.acf", "Other"}
-        << true << "34030";
+        << true << "34030" << QString();
     QTest::newRow("prefix not made yet")
         << steamGameFolder << QStringList {"appmanifest_34030.acf", "Napoleon Total War"} << false
-        << "34030";
+        << "34030" << QString();
     QTest::newRow("malformed manifest")
         << steamGameFolder << QStringList {"appmanifest_34030.acf", "Napoleon Total War\" {"}
-        << true << QString();
+        << true << QString() << QString();
     QTest::newRow("manifest without an id")
         << steamGameFolder << QStringList {"appmanifest_.acf", "Napoleon Total War"} << true
-        << QString();
+        << QString() << QString();
     QTest::newRow("no steamapps") << "games/Napoleon Total War"
                                   << QStringList {"appmanifest_34030.acf", "Napoleon Total War"}
-                                  << true << QString();
+                                  << true << QString() << QString();
+    QTest::newRow("older library folder SteamApps")
+        << "SteamApps/common/Napoleon Total War"
+        << QStringList {"appmanifest_34030.acf", "Napoleon Total War"} << true << "34030"
+        << QString();
+    QTest::newRow("game folder linked under common")
+        << "games/Napoleon" << QStringList {"appmanifest_34030.acf", "Napoleon Total War"} << true
+        << "34030" << steamGameFolder;
 }
 
 void tst_Steam::library()
@@ -77,10 +86,23 @@ void tst_Steam::library()
     QFETCH(QStringList, manifests);
     QFETCH(bool, prefix);
     QFETCH(QString, id);
+    QFETCH(QString, link);
     LauncherFixture fixture(gameFolder);
     QVERIFY(fixture.isValid());
+    const QString linked = fixture.sample().root() + '/' + link;
+    if (!link.isEmpty()) {
+        QVERIFY(QDir().mkpath(QFileInfo(linked).path()));
+        QVERIFY(QFile::link(fixture.sample().gameFolder(), linked));
+    }
+    // As a shell that changed into the launcher's folder through the link.
+    const QByteArray previousPwd = qgetenv("PWD");
+    qputenv(
+        "PWD",
+        QFile::encodeName(link.isEmpty() ? QDir::currentPath() : linked + "/data/ZOLM/Launcher"));
+    const auto restorePwd = qScopeGuard([&] { qputenv("PWD", previousPwd); });
     const QString steamapps
-        = QFileInfo(fixture.sample().gameFolder() + "/../..").absoluteFilePath();
+        = QFileInfo((link.isEmpty() ? fixture.sample().gameFolder() : linked) + "/../..")
+              .absoluteFilePath();
     for (int i = 0; i < manifests.size(); i += 2)
         QVERIFY(fixture.sample().writeFile(steamapps + '/' + manifests[i],
                                            manifest(manifests[i + 1].toUtf8())));
