@@ -20,7 +20,7 @@ else
     launcher="$work/sample/Napoleon/data/ZOLM/Launcher"
 fi
 mkdir -p "$work"
-title="Velmarch v8.4"
+. "$(dirname "$0")/xscreen.sh"
 
 fail() {
     echo "check-screen-fit: $*" >&2
@@ -30,9 +30,9 @@ fail() {
 stop() {
     [ -z "${started:-}" ] || kill "$started" 2>/dev/null || true
     [ "$kind" != windows ] || wineserver -k 2>/dev/null || true
-    [ -z "${xvfb:-}" ] || kill "$xvfb" 2>/dev/null || true
+    xscreen_stop
     wait 2>/dev/null || true
-    started="" xvfb=""
+    started=""
 }
 trap stop EXIT
 
@@ -40,15 +40,7 @@ trap stop EXIT
 check() {
     size=$1
     percent=$2
-    rm -f "$work/display"
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -dpi 96 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 1 100); do
-        [ -s "$work/display" ] && break
-        sleep 0.1
-    done
-    [ -s "$work/display" ] || fail "Xvfb did not start"
-    export DISPLAY=":$(cat "$work/display")"
+    xscreen_start "$size" "$work"
     if [ "$kind" = windows ]; then
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
             /d $((96 * percent / 100)) /f >/dev/null 2>&1
@@ -59,20 +51,11 @@ check() {
             >"$work/fit.log" 2>&1 &
     fi
     started=$!
-    geometry=""
-    for _ in $(seq 1 60); do
-        geometry=$(xwininfo -name "$title" 2>/dev/null || true)
-        [ -n "$geometry" ] && break
-        sleep 0.5
-    done
-    [ -n "$geometry" ] || fail "no window at $size, $percent %: $(cat "$work/fit.log")"
-    sleep 1 # the window may still be placed
-    geometry=$(xwininfo -name "$title")
-    value() { echo "$geometry" | sed -n "s/^ *$1: *\(-*[0-9]*\).*/\1/p"; }
-    x=$(value 'Absolute upper-left X')
-    y=$(value 'Absolute upper-left Y')
-    width=$(value Width)
-    height=$(value Height)
+    window_wait "$work/fit.log"
+    x=$(window_value 'Absolute upper-left X')
+    y=$(window_value 'Absolute upper-left Y')
+    width=$(window_value Width)
+    height=$(window_value Height)
     screen_width=${size%x*}
     screen_height=${size#*x}
     # The X window is the window's inside. The system places the frame at the

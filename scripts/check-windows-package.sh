@@ -47,47 +47,21 @@ for dll in $(cd "$launcher" && ls *.dll); do
     imports | grep -qix "$dll" || fail "$dll is packed but nothing loads it"
 done
 
-# The program on a screen of its own. Xvfb picks a free display and names
-# it once it takes connections; Wine started before that shows no window.
-# Wine's desktop process, started above with no display, must end first: a
-# program started while it runs would open its window on no screen.
+# The program on a screen of its own. Wine's desktop process, started above
+# with no display, must end first: a program started while it runs would
+# open its window on no screen.
+. "$(dirname "$0")/xscreen.sh"
 wineserver -w
-rm -f "$build/xvfb-display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$build/xvfb-display" >/dev/null 2>&1 &
-xvfb=$!
-trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 1 100); do
-    [ -s "$build/xvfb-display" ] && break
-    sleep 0.1
-done
-[ -s "$build/xvfb-display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$build/xvfb-display")"
+xscreen_start 1024x768 "$build"
+trap 'wineserver -k 2>/dev/null || true; xscreen_stop' EXIT
+# At 100 %, whatever scale an earlier check left in the prefix.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+started=$(date +%s)
 (cd "$launcher" && env -u WINEPATH \
     wine "Velmarch 8.4.exe" >"$build/package-check.log" 2>&1 &)
-
-title="Velmarch v8.4"
-geometry=""
-started=$(date +%s)
-for _ in $(seq 1 60); do
-    geometry=$(xwininfo -name "$title" 2>/dev/null || true)
-    [ -n "$geometry" ] && break
-    sleep 0.5
-done
-[ -n "$geometry" ] || fail "no window titled \"$title\" appeared in 30 s; it printed: $(cat "$build/package-check.log")"
+window_wait "$build/package-check.log"
 echo "check-windows-package: the window appeared after $(($(date +%s) - started)) s"
-value() { echo "$geometry" | sed -n "s/^ *$1: *\([0-9]*\).*/\1/p"; }
-# Give the window a moment to paint before it is photographed.
-sleep 2
-import -window root -crop "$(value Width)x$(value Height)+$(value 'Absolute upper-left X')+$(value 'Absolute upper-left Y')" \
-    +repage "$screenshot"
-
-# Above the controls the window shows nothing but its background: the
-# compiled-in picture scaled without smoothing. Without it (no JPEG plugin)
-# the window is black there.
-picture="$(dirname "$0")/../resources/bg.jpg"
-difference=$(convert "$screenshot" -crop 700x220+0+0 +repage \
-    \( "$picture" -filter point -resize 700x700 -crop 700x220+0+0 +repage \) \
-    -metric RMSE -compare -format '%[distortion]' info:)
+difference=$(window_shows_background "$screenshot")
 awk "BEGIN { exit !($difference < 0.02) }" ||
     fail "the window does not show its background picture (difference $difference)"
-echo "check-windows-package: window $(value Width)x$(value Height), background drawn (difference $difference)"
+echo "check-windows-package: window $(window_value Width)x$(window_value Height), background drawn (difference $difference)"

@@ -1,13 +1,18 @@
 #!/bin/sh
 # Installs the Debian packages the launcher needs to build and test. Does
 # nothing when they are all there. "setup.sh windows" adds what the Windows
-# build needs: the MinGW-w64 compilers, Qt's source tools, Wine and Xvfb.
+# build needs: the MinGW-w64 compilers, Qt's source tools and Wine;
+# "setup.sh linux-bundle" what the Linux bundle's check needs.
 set -eu
 
 # The MinGW resource compiler checks the Windows resources; cpp preprocesses them.
 # The window is checked on screens of several sizes under Xvfb.
 packages="cmake g++ make qtbase5-dev qtbase5-dev-tools qtbase5-private-dev clang-format cpp"
 packages="$packages binutils-mingw-w64-x86-64 xvfb xauth x11-utils"
+if [ "${1:-}" = "linux-bundle" ]; then
+    # The bundle is checked in a minimal Debian root, its button pressed by xdotool.
+    packages="$packages debootstrap xdotool imagemagick"
+fi
 if [ "${1:-}" = "windows" ]; then
     # dpkg-dev unpacks and patches Qt's source; Qt's header generator is Perl.
     packages="$packages g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev perl"
