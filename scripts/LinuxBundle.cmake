@@ -38,13 +38,15 @@ set(system_libraries
     "^libbrotli" "^libbz2\\.so" "^libuuid\\.so"
     "^libdbus-1\\.so")
 
+string(REPLACE "\\" "\\\\" system_libraries "${system_libraries}")
 install(CODE "
+    set(system_libraries \"${system_libraries}\")
     file(GET_RUNTIME_DEPENDENCIES
         EXECUTABLES \"$<TARGET_FILE:velmarch>\"
         LIBRARIES ${plugins}
         RESOLVED_DEPENDENCIES_VAR libraries
         UNRESOLVED_DEPENDENCIES_VAR missing
-        PRE_EXCLUDE_REGEXES ${system_libraries})
+        PRE_EXCLUDE_REGEXES \${system_libraries})
     if(missing)
         message(FATAL_ERROR \"Libraries the launcher needs and the system does not have: \${missing}\")
     endif()

@@ -1,0 +1,83 @@
+#!/bin/sh
+# Checks the players' Linux bundle as a player gets it: unpacked into the
+# launcher's folder of a sample installation inside a minimal Debian root that
+# has no Qt, started there on an Xvfb screen, it shows its window with the
+# background drawn, loads every Qt library and plugin from the bundle and
+# none from the system, and a press of "Classic battles" stages the packs and
+# starts the (stub) game. Needs root (chroot).
+#
+#   check-linux-bundle.sh BUNDLE SAMPLE-TOOL WORK-FOLDER SCREENSHOT
+set -eu
+bundle=$1
+sample_tool=$2
+work=$3
+screenshot=$4
+top="$(cd "$(dirname "$0")/.." && pwd)"
+
+fail() {
+    echo "check-linux-bundle: $*" >&2
+    exit 1
+}
+. "$top/scripts/xscreen.sh"
+
+root=$("$top/scripts/debian-root.sh")
+if find "$root/usr/lib" -name 'libQt5*' | grep -q .; then
+    fail "the Debian root has Qt of its own"
+fi
+
+# The sample installation inside the root, the bundle in its launcher's folder.
+inside=/velmarch-check
+rm -rf "$root$inside"
+"$sample_tool" "$root$inside/sample" >/dev/null
+launcher="$inside/sample/Napoleon/data/ZOLM/Launcher"
+tar xzf "$bundle" -C "$root$launcher"
+
+mkdir -p "$work"
+cleanup() {
+    [ -z "${started:-}" ] || kill "$started" 2>/dev/null || true
+    xscreen_stop
+    umount "$root/proc" 2>/dev/null || true
+}
+trap cleanup EXIT
+mount -t proc proc "$root/proc"
+xscreen_start 1024x768 "$work"
+
+# X clients on Linux reach the server through its abstract socket, which a
+# changed root does not hide.
+chroot "$root" /usr/bin/env -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin \
+    XDG_DATA_HOME="$inside/sample/AppData" XDG_RUNTIME_DIR=/tmp \
+    /bin/sh -c "cd '$launcher' && exec ./velmarch" >"$work/bundle-check.log" 2>&1 &
+started=$!
+window_wait "$work/bundle-check.log"
+difference=$(window_shows_background "$screenshot")
+awk "BEGIN { exit !($difference < 0.02) }" ||
+    fail "the window does not show its background picture (difference $difference)"
+echo "check-linux-bundle: window $(window_value Width)x$(window_value Height), background drawn (difference $difference)"
+
+# What the running launcher has loaded: every Qt library and plugin from the
+# bundle.
+loaded=$(awk '$6 ~ /\.so/ { print $6 }' "/proc/$started/maps" | sort -u)
+echo "$loaded" | grep -q "libqxcb.so" || fail "the X11 platform plugin is not loaded"
+echo "$loaded" | grep -q "libqjpeg.so" || fail "the JPEG plugin is not loaded"
+foreign=$(echo "$loaded" | grep -i 'qt' | grep -v "^$root$launcher/" || true)
+[ -z "$foreign" ] || fail "loaded from outside the bundle: $foreign"
+echo "check-linux-bundle: $(echo "$loaded" | grep -c "^$root$launcher/") libraries and plugins loaded from the bundle, none of Qt's from elsewhere"
+
+# "Classic battles", where the window draws it at 100 %.
+xdotool mousemove --sync $(($(window_value 'Absolute upper-left X') + 517)) \
+    $(($(window_value 'Absolute upper-left Y') + 273)) click 1
+game="$root$inside/sample/Napoleon/game-started.txt"
+for _ in $(seq 1 100); do
+    [ -f "$game" ] && break
+    sleep 0.1
+done
+[ -f "$game" ] || fail "the game was not started; the launcher printed: $(cat "$work/bundle-check.log")"
+data="$root$inside/sample/Napoleon/data"
+cmp -s "$data/ZOLM_txt.pack" "$data/ZOLM/Version84/Classic/txt.pack" ||
+    fail "ZOLM_txt.pack is not the Classic text pack"
+cmp -s "$data/boot.pack" "$data/ZOLM/Standard/boot.pack" || fail "boot.pack is not the mod's"
+scripts="$root$inside/sample/AppData/The Creative Assembly/Napoleon/scripts"
+[ "$(head -c 2 "$scripts/user.script.txt" | od -An -tx1 | tr -d ' ')" = fffe ] ||
+    fail "the load list is not UTF-16LE with its mark"
+[ -f "$root$launcher/zolm.ini" ] || fail "the settings were not saved"
+echo "check-linux-bundle: Classic battles staged the packs, saved the settings and started the game"
