@@ -39,6 +39,15 @@ QString pressPanelStyleSheet()
         "QProgressBar::chunk { background-color:rgb(170,170,40); border-radius:3px; }");
 }
 
+// The compiled-in font, once for the application: each registration keeps
+// its own copy of the font.
+void registerFont()
+{
+    static int id = -1;
+    if (QFontDatabase::applicationFontFamilies(id).isEmpty())
+        id = QFontDatabase::addApplicationFont(QStringLiteral(":/font.ttf"));
+}
+
 void showControlsForModFolders(Ui_ZolmLauncher *ui)
 {
     ui->ButtonClassic->setVisible(QDir(version84Root + QLatin1String("Classic")).exists());
@@ -103,7 +112,11 @@ void fillThemes(Ui_ZolmLauncher *ui, const QSettings &settings)
     ui->ComboTheme->addItem(QStringLiteral(">>> Random theme"));
     for (const QString &theme : themes)
         ui->ComboTheme->addItem(theme);
-    ui->ComboTheme->setCurrentIndex(qMax(0, settings.value("FactionTheme", "0").toInt()));
+    // A theme saved past the end of the list (its folder gone since) is no
+    // choice at all: a press would stage a theme without a name. It becomes
+    // the random theme, as a negative one does.
+    const int theme = settings.value("FactionTheme", "0").toInt();
+    ui->ComboTheme->setCurrentIndex(theme > 0 && theme < ui->ComboTheme->count() ? theme : 0);
 }
 
 void restoreFreeCamera(Ui_ZolmLauncher *ui, const QSettings &settings)
@@ -120,7 +133,7 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
 {
     ui->setupUi(this);
     seedPseudoRandom(static_cast<uint>(QDateTime::currentMSecsSinceEpoch() / 1000));
-    QFontDatabase::addApplicationFont(QStringLiteral(":/font.ttf"));
+    registerFont();
 
     const QSettings settings(QStringLiteral("./zolm.ini"), QSettings::IniFormat);
 

@@ -1,3 +1,5 @@
+#include "preferences.h"
+
 #include "app/zolmlauncher.h"
 #include "scriptfile.h"
 #include "staging/roots.h"
@@ -42,18 +44,16 @@ bool decodeExactly(const QByteArray &bytes, const Encoding &encoding, QString *t
 
 } // namespace
 
-bool ZolmLauncher::replaceInPreferences(const QString &before, const QString &after)
+std::optional<QByteArray> editedPreferences(const QByteArray &original, const QString &before,
+                                            const QString &after)
 {
-    const QString path = gameScriptsFolder() + "preferences.script.txt";
-    QFile file(path);
-    // A missing file is edited as an empty one, and so made.
-    const bool readable = file.open(QIODevice::ReadOnly) || !file.exists();
-    const QByteArray original = file.readAll();
     const Encoding encoding = encodingOf(original);
     QString text;
-    if (!readable || !decodeExactly(original, encoding, &text))
-        return false;
-    file.close();
+    if (!decodeExactly(original, encoding, &text))
+        return std::nullopt;
+    // A file without the key is left byte for byte, mark or none.
+    if (!text.contains(before, Qt::CaseSensitive))
+        return original;
 
     text.replace(before, after, Qt::CaseSensitive);
 
@@ -63,7 +63,21 @@ bool ZolmLauncher::replaceInPreferences(const QString &before, const QString &af
     out.setGenerateByteOrderMark(true);
     out << text;
     out.flush();
-    return out.status() == QTextStream::Ok && writeScriptFile(path, edited);
+    if (out.status() != QTextStream::Ok)
+        return std::nullopt;
+    return edited;
+}
+
+bool ZolmLauncher::replaceInPreferences(const QString &before, const QString &after)
+{
+    const QString path = gameScriptsFolder() + "preferences.script.txt";
+    QFile file(path);
+    // A missing file is edited as an empty one, and so made.
+    if (!file.open(QIODevice::ReadOnly) && file.exists())
+        return false;
+    const auto edited = editedPreferences(file.readAll(), before, after);
+    file.close();
+    return edited && writeScriptFile(path, *edited);
 }
 
 FileStep ZolmLauncher::applyPreferences(bool forceLandUnitIds, const PressChoices &choices)

@@ -2,7 +2,8 @@
 # Installs the Debian packages the launcher needs to build and test. Does
 # nothing when they are all there. "setup.sh windows" adds what the Windows
 # build needs: the MinGW-w64 compilers, Qt's source tools and Wine;
-# "setup.sh linux-bundle" what the Linux bundle's check needs.
+# "setup.sh linux-bundle" what the Linux bundle's check needs; "setup.sh
+# sanitizers" clang for the checked builds and the fuzz targets.
 set -eu
 
 # The MinGW resource compiler checks the Windows resources; cpp preprocesses them.
@@ -12,6 +13,10 @@ packages="$packages binutils-mingw-w64-x86-64 xvfb xauth x11-utils"
 if [ "${1:-}" = "linux-bundle" ]; then
     # The bundle is checked in a minimal Debian root, its button pressed by xdotool.
     packages="$packages debootstrap xdotool imagemagick"
+fi
+if [ "${1:-}" = "sanitizers" ]; then
+    # Clang with its sanitizer and libFuzzer runtimes.
+    packages="$packages clang libclang-rt-14-dev"
 fi
 if [ "${1:-}" = "windows" ]; then
     # dpkg-dev unpacks and patches Qt's source; Qt's header generator is Perl.

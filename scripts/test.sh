@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what is missing, checks the formatting, builds with warnings as
 # errors, and runs every test: on Linux (and the window on screens of several
-# sizes and scales), the players' Linux bundle in a minimal Debian root (made
+# sizes and scales), again under the sanitizers with the fuzz targets, the
+# players' Linux bundle in a minimal Debian root (made
 # once per machine), then the Windows build under Wine (which builds Qt for
 # Windows first when this machine has none cached).
 set -eu
@@ -11,5 +12,6 @@ scripts/check-format.sh
 ctest --test-dir build --output-on-failure
 scripts/check-screen-fit.sh linux "$PWD/build/velmarch" build/tests/support/make_sample_installation \
     "$PWD/build/screen-fit"
+scripts/sanitizers.sh
 scripts/linux-bundle.sh
 scripts/windows.sh

@@ -4,17 +4,25 @@
 #include <QString>
 #include <QStringList>
 
+// A constant Latin-1 text. Qt 5's constructor from a pointer measures the text
+// with strlen, which only some compilers evaluate at compile time; the length
+// of a literal is known.
+template<int size> constexpr QLatin1String latin1(const char (&text)[size])
+{
+    return QLatin1String(text, size - 1);
+}
+
 // Every path the launcher uses is relative to its own folder, which lies in
 // the mod's folder, which lies in the game's data folder. Paths are joined by
 // plain concatenation and never normalised.
-constexpr QLatin1String gameDataRoot("../../");
-constexpr QLatin1String uiRoot("../UI/");
-constexpr QLatin1String version80Root("../Version80/");
-constexpr QLatin1String version84Root("../Version84/");
-constexpr QLatin1String standardRoot("../Standard/");
-constexpr QLatin1String tempRoot("../Temp/");
-constexpr QLatin1String backupRoot("../Backup");
-constexpr QLatin1String themeRoot("../UI/Theme");
+constexpr QLatin1String gameDataRoot = latin1("../../");
+constexpr QLatin1String uiRoot = latin1("../UI/");
+constexpr QLatin1String version80Root = latin1("../Version80/");
+constexpr QLatin1String version84Root = latin1("../Version84/");
+constexpr QLatin1String standardRoot = latin1("../Standard/");
+constexpr QLatin1String tempRoot = latin1("../Temp/");
+constexpr QLatin1String backupRoot = latin1("../Backup");
+constexpr QLatin1String themeRoot = latin1("../UI/Theme");
 
 QString campaignRoot();
 

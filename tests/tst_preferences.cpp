@@ -113,6 +113,9 @@ void tst_Preferences::encodings_data()
     QTest::newRow("UTF-16BE with mark stays UTF-16BE")
         << true << true << encoded("UTF-16BE", "\xFE\xFF", in)
         << encoded("UTF-16BE", "\xFE\xFF", out) << 0;
+    // Found by fuzzing: the file was written anew with a mark it never had.
+    const QByteArray noKey = encoded("UTF-16LE", "", "gfx_first_run false;\n");
+    QTest::newRow("no mark and no key: left as it is") << true << true << noKey << noKey << 0;
     const QByteArray odd = SampleInstallation::utf16le(in) + 'x';
     QTest::newRow("odd length left alone") << true << true << odd << odd << 5;
     const QByteArray badUtf8 = QByteArray("\xEF\xBB\xBFui_card_mode 2;\xC3(\n");

@@ -244,8 +244,8 @@ void tst_Window::themes_data()
     QTest::newRow("saved theme") << 5 << QByteArray("[General]\nFactionTheme=3\n") << five << 3;
     QTest::newRow("saved -1 becomes random")
         << 5 << QByteArray("[General]\nFactionTheme=-1\n") << five << 0;
-    QTest::newRow("past the end leaves no current item")
-        << 5 << QByteArray("[General]\nFactionTheme=6\n") << five << -1;
+    QTest::newRow("past the end (a folder gone since) becomes random")
+        << 5 << QByteArray("[General]\nFactionTheme=6\n") << five << 0;
 }
 
 void tst_Window::themes()

@@ -1,0 +1,22 @@
+// The reader of Steam's library manifests on any bytes: it never crashes, and
+// a value it reads is the value a manifest holding just that says, whatever
+// the capitals of the key.
+#include "fuzzcheck.h"
+#include "staging/steamlibrary.h"
+
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray manifest(reinterpret_cast<const char *>(data), int(size));
+    const QString value = manifestValue(manifest, "installdir");
+    FUZZ_CHECK(manifestValue(manifest, "InstallDir") == value, "keys are compared without case");
+    if (value.isEmpty())
+        return 0;
+    QString escaped = value;
+    escaped.replace('\\', "\\\\").replace('"', "\\\"");
+    const QByteArray plain
+        = "\"AppState\"\n{\n\t\"installdir\"\t\t\"" + escaped.toUtf8() + "\"\n}\n";
+    FUZZ_CHECK(manifestValue(plain, "installdir") == value, "a value reads back as written");
+    return 0;
+}
