@@ -397,7 +397,9 @@ void tst_FileOps::readOnlyPlayerFiles()
     LauncherFixture fixture;
     QVERIFY(fixture.isValid());
     const QString path = fixture.scripts(file);
-    QVERIFY(fixture.sample().writeFile(path, "ui_card_mode 2;\n"));
+    // A file the edits would change, in the game's own encoding.
+    const QByteArray bytes = SampleInstallation::utf16le("ui_card_mode 0;\r\n");
+    QVERIFY(fixture.sample().writeFile(path, bytes));
     QVERIFY(setReadOnly(path));
     if (QFileInfo(path).isWritable())
         QSKIP("This user may change a read-only file (root): the system does not protect it");
@@ -412,7 +414,7 @@ void tst_FileOps::readOnlyPlayerFiles()
 
     QVERIFY(!report.errors.isEmpty());
     QCOMPARE(report.errors.first(), error);
-    QCOMPARE(fixture.read(path), QByteArray("ui_card_mode 2;\n"));
+    QCOMPARE(fixture.read(path), bytes);
 }
 
 void tst_FileOps::installOperations_data()
