@@ -130,6 +130,8 @@ bool Execution::copy(const FileStep &step, QString *reason)
 {
     if (m_record.holds(step.source, step.target))
         return true;
+    if (isProtected(step.target, reason))
+        return false;
     const QString name = locate(step.target).name;
     qint64 copied = 0;
     const auto progress = [&](qint64 bytes) {
@@ -137,8 +139,6 @@ bool Execution::copy(const FileStep &step, QString *reason)
         if (m_observer)
             m_observer->copied(name, m_done + copied, qMax(m_total, m_done + copied));
     };
-    if (isProtected(step.target, reason))
-        return false;
     progress(0);
     const auto source = stampOf(step.source);
     const bool done = replaceAtomically(step.source, step.target, reason, progress);

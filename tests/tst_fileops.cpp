@@ -182,12 +182,6 @@ void tst_FileOps::replaceByCopy()
 
 namespace {
 
-bool setModificationTime(const QString &path, const QDateTime &time)
-{
-    QFile file(path);
-    return file.open(QIODevice::Append) && file.setFileTime(time, QFile::FileModificationTime);
-}
-
 QDateTime modificationTime(const QString &path)
 {
     return QFileInfo(path).lastModified();
@@ -224,7 +218,7 @@ void tst_FileOps::copyOverLookalike()
     const QString to = "../Temp/tint.pack";
     QVERIFY(fixture.sample().writeSizedFile(fixture.mod("UI/Tint/amber.pack"), 3 << 20));
     const QDateTime sourceTime = QDateTime::currentDateTime().addDays(-3);
-    QVERIFY(setModificationTime(from, sourceTime));
+    QVERIFY(LauncherFixture::setModificationTime(from, sourceTime));
     const QByteArray sourceBytes = fixture.read(from);
     // A copy that looks in place but holds other bytes shows whether it was skipped.
     QByteArray targetBytes(sourceBytes.size(), 'x');
@@ -239,10 +233,10 @@ void tst_FileOps::copyOverLookalike()
         QVERIFY(QDir().mkpath(to + "/inside"));
         QVERIFY(fixture.sample().writeSizedFile(fixture.mod("UI/Tint/amber.pack"),
                                                 QFileInfo(to).size()));
-        QVERIFY(setModificationTime(from, modificationTime(to)));
+        QVERIFY(LauncherFixture::setModificationTime(from, modificationTime(to)));
     } else if (target != "missing") {
         QVERIFY(fixture.sample().writeFile(fixture.mod("Temp/tint.pack"), targetBytes));
-        QVERIFY(setModificationTime(to, targetTime));
+        QVERIFY(LauncherFixture::setModificationTime(to, targetTime));
     }
 
     const PressReport report = executePlan({replaceModFile(from, to)});
@@ -261,25 +255,18 @@ void tst_FileOps::copyOverLookalike()
 
 namespace {
 
-bool setReadOnly(const QString &path)
+// Qt sets and reads the read-only attribute on Windows, and write
+// permission elsewhere.
+bool setReadOnly(const QString &path, bool readOnly = true)
 {
-#ifdef Q_OS_WIN
-    return SetFileAttributesW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()),
-                              FILE_ATTRIBUTE_READONLY);
-#else
-    return QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-#endif
+    return QFile::setPermissions(path,
+                                 QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther
+                                     | (readOnly ? QFile::Permissions() : QFile::WriteOwner));
 }
 
 bool isReadOnly(const QString &path)
 {
-#ifdef Q_OS_WIN
-    const DWORD attributes
-        = GetFileAttributesW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()));
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-#else
     return !(QFile::permissions(path) & QFile::WriteOwner);
-#endif
 }
 
 // What the system does with a read-only file, tried on a file of its own:
@@ -288,25 +275,28 @@ QString unenforced(const QString &readOnly, bool moveOver, const QString &source
 {
 #ifdef Q_OS_WIN
     const QString probe = "../Temp/probe.pack";
-    const auto clear = [] { SetFileAttributesW(L"..\\Temp\\probe.pack", FILE_ATTRIBUTE_NORMAL); };
-    if (readOnly == "source") {
-        const bool carried = QFile::copy(source, probe) && isReadOnly(probe);
-        clear();
+    const auto removeProbes = [&] {
+        setReadOnly(probe, false);
         QFile::remove(probe);
-        return carried ? QString() : "Wine's copy does not carry the read-only attribute over";
+        QFile::remove(probe + "2");
+    };
+    QString let;
+    if (readOnly == "source") {
+        if (!QFile::copy(source, probe) || !isReadOnly(probe))
+            let = "Wine's copy does not carry the read-only attribute over";
+    } else {
+        QFile(probe).open(QIODevice::WriteOnly);
+        QFile(probe + "2").open(QIODevice::WriteOnly);
+        setReadOnly(probe);
+        if (moveOver
+            && MoveFileExW(L"..\\Temp\\probe.pack2", L"..\\Temp\\probe.pack",
+                           MOVEFILE_REPLACE_EXISTING))
+            let = "Wine moves a file over a read-only one";
+        if (!moveOver && DeleteFileW(L"..\\Temp\\probe.pack"))
+            let = "Wine removes a read-only file";
     }
-    QFile(probe).open(QIODevice::WriteOnly);
-    QFile(probe + "2").open(QIODevice::WriteOnly);
-    setReadOnly(probe);
-    const bool done = moveOver
-        ? MoveFileExW(L"..\\Temp\\probe.pack2", L"..\\Temp\\probe.pack", MOVEFILE_REPLACE_EXISTING)
-        : DeleteFileW(L"..\\Temp\\probe.pack");
-    clear();
-    QFile::remove(probe);
-    QFile::remove(probe + "2");
-    if (!done)
-        return QString();
-    return moveOver ? "Wine moves a file over a read-only one" : "Wine removes a read-only file";
+    removeProbes();
+    return let;
 #else
     Q_UNUSED(readOnly)
     Q_UNUSED(moveOver)

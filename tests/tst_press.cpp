@@ -559,12 +559,6 @@ void tst_Press::pressSequences_data()
 
 namespace {
 
-bool setModificationTime(const QString &path, const QDateTime &time)
-{
-    QFile file(path);
-    return file.open(QIODevice::Append) && file.setFileTime(time, QFile::FileModificationTime);
-}
-
 // Seeds the generator so that the next draw picks the nth of count.
 void seedToDraw(int nth, int count)
 {
@@ -591,7 +585,7 @@ void tst_Press::pressSequences()
         if (!path.startsWith("Napoleon/data/ZOLM/") || path.contains("/Launcher/"))
             continue;
         QVERIFY(fixture.sample().writeSizedFile(file, 4096));
-        QVERIFY(setModificationTime(file, time));
+        QVERIFY(LauncherFixture::setModificationTime(file, time));
     }
     const auto place = [&](const QString &file) {
         return file.startsWith("scripts/") ? fixture.scripts(file.mid(8)) : fixture.data(file);
@@ -640,7 +634,7 @@ void tst_Press::pressSequences()
             } else {
                 QVERIFY(fixture.sample().writeFile(file, other));
             }
-            QVERIFY(setModificationTime(file, modified));
+            QVERIFY(LauncherFixture::setModificationTime(file, modified));
         } else if (verb == "leftover") {
             QVERIFY(fixture.sample().writeSizedFile(place(rest) + ".velmarch-new", 1000));
         } else {

@@ -100,6 +100,12 @@ QByteArray LauncherFixture::read(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool LauncherFixture::setModificationTime(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    return file.open(QIODevice::Append) && file.setFileTime(time, QFile::FileModificationTime);
+}
+
 bool LauncherFixture::removeTree(const QString &path)
 {
     return QDir(path).removeRecursively();

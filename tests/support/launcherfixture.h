@@ -4,6 +4,7 @@
 #include "staging/filestep.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QMap>
 #include <QMessageBox>
 #include <QObject>
@@ -35,6 +36,8 @@ public:
     QMap<QString, QByteArray> snapshot() const;
 
     static QByteArray read(const QString &path);
+    // Sets a file's modification time, leaving its bytes alone.
+    static bool setModificationTime(const QString &path, const QDateTime &time);
     static bool removeTree(const QString &path);
 
 private:
