@@ -1,6 +1,6 @@
 #include "zolmlauncher.h"
 
-#include "staging/pressrun.h"
+#include "press/pressrun.h"
 #include "ui_zolmlauncher.h"
 
 #include <QCloseEvent>

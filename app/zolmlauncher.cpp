@@ -1,7 +1,7 @@
 #include "zolmlauncher.h"
 
+#include "press/pressrun.h"
 #include "staging/fileops.h"
-#include "staging/pressrun.h"
 #include "staging/pseudorandom.h"
 #include "staging/roots.h"
 #include "ui_zolmlauncher.h"

@@ -7,8 +7,8 @@
 // Usage: velmarch_bench [folder on the disk to measure] [press runs, default 11]
 #include "app/zolmlauncher.h"
 #include "baselinecopy.h"
+#include "press/executor.h"
 #include "sampleinstallation.h"
-#include "staging/pressexecutor.h"
 #include "staging/pseudorandom.h"
 #include "timings.h"
 

@@ -3,7 +3,7 @@
 #ifdef Q_OS_WIN
 #include <cstdlib>
 #else
-#include "staging/steamlibrary.h"
+#include "steamlibrary.h"
 
 #include <QDesktopServices>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #include "roots.h"
 
-#include "steamlibrary.h"
+#include "launch/steamlibrary.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
 #include "app/zolmlauncher.h"
 #include "launcherfixture.h"
+#include "press/executor.h"
 #include "staging/fileops.h"
-#include "staging/pressexecutor.h"
 #include "staging/roots.h"
 
 #include <QDateTime>

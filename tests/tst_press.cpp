@@ -4,7 +4,7 @@
 // and a press on large packs as the window runs it.
 #include "app/zolmlauncher.h"
 #include "launcherfixture.h"
-#include "staging/pressexecutor.h"
+#include "press/executor.h"
 #include "staging/pseudorandom.h"
 #include "staging/roots.h"
 

@@ -1,7 +1,7 @@
 #include "app/zolmlauncher.h"
+#include "launch/steamlibrary.h"
 #include "launcherfixture.h"
 #include "staging/roots.h"
-#include "staging/steamlibrary.h"
 
 #include <QDir>
 #include <QScopeGuard>

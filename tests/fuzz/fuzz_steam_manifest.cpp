@@ -2,7 +2,7 @@
 // a value it reads is the value a manifest holding just that says, whatever
 // the capitals of the key.
 #include "fuzzcheck.h"
-#include "staging/steamlibrary.h"
+#include "launch/steamlibrary.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "launcherfixture.h"
 
-#include "staging/pressexecutor.h"
+#include "press/executor.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

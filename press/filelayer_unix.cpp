@@ -1,4 +1,4 @@
-#include "atomicreplace_p.h"
+#include "filelayer_p.h"
 
 #include <QFile>
 

@@ -1,10 +1,10 @@
-#include "pressexecutor.h"
+#include "executor.h"
 
 #include "app/zolmlauncher.h"
-#include "atomicreplace.h"
 #include "copyrecord.h"
-#include "fileops.h"
-#include "roots.h"
+#include "filelayer.h"
+#include "staging/fileops.h"
+#include "staging/roots.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pressexecutor.h"
+#include "executor.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "atomicreplace.h"
+#include "filelayer.h"
 
 // The platform's own file calls behind atomicreplace.h, one file per platform
 // (atomicreplace_unix.cpp, atomicreplace_win.cpp). Both say why they failed in

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filestep.h"
+#include "staging/filestep.h"
 
 #include <QStringList>
 
