@@ -3,6 +3,7 @@
 #include "press/pressrun.h"
 #include "ui_zolmlauncher.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -27,7 +28,9 @@ void ZolmLauncher::runPress(const FilePlan &plan)
 {
     if (m_press)
         return;
-    m_press = new PressRun(plan, this);
+    // Called from the slot of the button pressed, which names the press.
+    const auto *button = qobject_cast<QAbstractButton *>(sender());
+    m_press = new PressRun(plan, button ? button->text() : QString(), this);
     connect(m_press, &PressRun::progress, this, &ZolmLauncher::showPressProgress);
     connect(m_press, &PressRun::finished, this, &ZolmLauncher::endPress);
     setControlsEnabled(false);

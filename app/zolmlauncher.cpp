@@ -1,5 +1,6 @@
 #include "zolmlauncher.h"
 
+#include "press/executor.h"
 #include "press/pressrun.h"
 #include "staging/fileops.h"
 #include "staging/pseudorandom.h"
@@ -155,6 +156,9 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
     fillUiSizes(ui, settings);
     fillThemes(ui, settings);
     restoreFreeCamera(ui, settings);
+
+    // A launcher killed while it put files in place left them for this one.
+    finishInterruptedPress();
 
     ui->PressPanel->hide();
     m_progressDelay = new QTimer(this);

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <optional>
+
 class PressRun;
 class QTimer;
 class Ui_ZolmLauncher;
@@ -34,11 +36,17 @@ public:
     static FileStep installTextPack(const QString &folder);
     static FilePlan removeUiAndWzPacks();
 
-    // gamescripts/: false when the file cannot be written.
+    // gamescripts/: the load list and the preferences, as steps of a press.
     static QStringList userScriptPackList(const QString &mode);
-    static bool writeUserScript(const QString &mode);
+    static FileStep writeUserScript(const QString &mode);
     static FileStep applyPreferences(bool forceLandUnitIds, const PressChoices &choices);
-    static bool replaceInPreferences(const QString &before, const QString &after);
+    // The preferences file's bytes with every "before" replaced by "after", in
+    // the file's own encoding (UTF-16LE unless it carries the mark of UTF-8 or
+    // UTF-16BE) and with its mark. Nothing when the bytes are not exactly the
+    // encoding of some text, since writing the text back would then change
+    // bytes of the player's file that no edit touched.
+    static std::optional<QByteArray>
+    replaceInPreferences(const QByteArray &original, const QString &before, const QString &after);
 
     // app/ and launch/
     PressChoices readChoices() const;

@@ -1,5 +1,4 @@
 #include "app/zolmlauncher.h"
-#include "scriptfile.h"
 #include "staging/roots.h"
 
 #include <QTextStream>
@@ -36,7 +35,7 @@ QStringList ZolmLauncher::userScriptPackList(const QString &mode)
     return packs;
 }
 
-bool ZolmLauncher::writeUserScript(const QString &mode)
+FileStep ZolmLauncher::writeUserScript(const QString &mode)
 {
     // The game reads UTF-16LE with its byte-order mark and Windows' line
     // ends; under Proton on Linux the reader is the same Windows program.
@@ -47,5 +46,7 @@ bool ZolmLauncher::writeUserScript(const QString &mode)
     for (const QString &pack : userScriptPackList(mode))
         out << "mod \"ZOLM/" << pack << ".pack\";\r\n";
     out.flush();
-    return writeScriptFile(gameScriptsFolder() + "user.script.txt", bytes);
+    FileStep step {FileStep::WriteLoadList, mode, gameScriptsFolder() + "user.script.txt", {}, {}};
+    step.bytes = bytes;
+    return step;
 }

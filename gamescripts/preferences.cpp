@@ -1,10 +1,8 @@
 #include "preferences.h"
 
 #include "app/zolmlauncher.h"
-#include "scriptfile.h"
 #include "staging/roots.h"
 
-#include <QFile>
 #include <QTextCodec>
 #include <QTextStream>
 
@@ -44,8 +42,9 @@ bool decodeExactly(const QByteArray &bytes, const Encoding &encoding, QString *t
 
 } // namespace
 
-std::optional<QByteArray> editedPreferences(const QByteArray &original, const QString &before,
-                                            const QString &after)
+std::optional<QByteArray> ZolmLauncher::replaceInPreferences(const QByteArray &original,
+                                                             const QString &before,
+                                                             const QString &after)
 {
     const Encoding encoding = encodingOf(original);
     QString text;
@@ -68,21 +67,25 @@ std::optional<QByteArray> editedPreferences(const QByteArray &original, const QS
     return edited;
 }
 
-bool ZolmLauncher::replaceInPreferences(const QString &before, const QString &after)
+std::optional<QByteArray> editedPreferences(const QByteArray &original,
+                                            const QVector<QPair<QString, QString>> &edits)
 {
-    const QString path = gameScriptsFolder() + "preferences.script.txt";
-    QFile file(path);
-    // A missing file is edited as an empty one, and so made.
-    if (!file.open(QIODevice::ReadOnly) && file.exists())
-        return false;
-    const auto edited = editedPreferences(file.readAll(), before, after);
-    file.close();
-    return edited && writeScriptFile(path, *edited);
+    std::optional<QByteArray> edited = original;
+    for (const auto &edit : edits) {
+        edited = ZolmLauncher::replaceInPreferences(*edited, edit.first, edit.second);
+        if (!edited)
+            break;
+    }
+    return edited;
 }
 
 FileStep ZolmLauncher::applyPreferences(bool forceLandUnitIds, const PressChoices &choices)
 {
-    FileStep step {FileStep::EditPreferences, QString(), QString(), {}};
+    FileStep step {FileStep::EditPreferences,
+                   QString(),
+                   gameScriptsFolder() + "preferences.script.txt",
+                   {},
+                   {}};
     const QLatin1String camera("default_camera_type ");
     if (choices.freeCamera) {
         step.replacements << qMakePair(camera + "0;", camera + "2;");

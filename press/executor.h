@@ -7,11 +7,11 @@
 struct PressReport
 {
     QStringList errors; // the texts of the "Error" boxes to show, in order
-    bool stopped = false; // a step failed and the steps after it were not taken
+    bool stopped = false; // nothing was changed: the game must not be started
 };
 
-// What a press tells while it runs, and asks before each step. Called on the
-// thread that runs the press.
+// What a press tells while it runs, and asks as it goes. Called on the thread
+// that runs the press.
 class PressObserver
 {
 public:
@@ -19,13 +19,22 @@ public:
     // Bytes copied so far of all the press copies, and the file being copied
     // as the player would name it.
     virtual void copied(const QString &file, qint64 done, qint64 total) = 0;
-    // True ends the press before the next step.
+    // True ends the press before it changes any file.
     virtual bool stopRequested() = 0;
 };
 
-// Applies a press's steps in order; the one place where a press changes files.
-// A copy whose target is already in place is skipped. A file that cannot be
-// put in place or removed stops the press. The game's own files are never
-// removed without their replacement: where its source is missing, the file is
-// kept and the report says so in one box.
-PressReport executePlan(const FilePlan &plan, PressObserver *observer = nullptr);
+// Carries a press's plan out, the one place where a press changes files, one
+// way: it works out what each file becomes, checks what it can, prepares every
+// new file beside its target, puts them all in place in one burst, and then
+// keeps its record of copies and the report of the last press. Either every
+// file ends as the plan says or, where the press stops, every file is as it
+// was. The game's own files are never removed without their replacement:
+// where its source is missing, the file is kept and one box says so. One
+// press at a time for an installation: a second waits a moment for the first,
+// then says that another launcher is at work.
+PressReport executePlan(const FilePlan &plan, PressObserver *observer = nullptr,
+                        const QString &button = QString());
+
+// At the launcher's start: finishes what a launcher killed during a press
+// left, unless another launcher is pressing.
+void finishInterruptedPress();

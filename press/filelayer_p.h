@@ -2,17 +2,16 @@
 
 #include "filelayer.h"
 
-// The platform's own file calls behind atomicreplace.h, one file per platform
-// (atomicreplace_unix.cpp, atomicreplace_win.cpp). Both say why they failed in
-// the system's words.
-namespace platform {
+// The platform's own calls behind filelayer.h, one file per platform.
+namespace files::native {
 
-// Copies the source to the temporary, which is not there, flushes the copy to
-// disk and moves it over the target. What is put in place is never read-only.
-bool copyFlushAndMove(const QString &source, const QString &temporary, const QString &target,
-                      const CopyProgress &progress, QString *reason);
+bool copyFlushed(const QString &source, const QString &copy, const CopyProgress &progress,
+                 Failure *failure);
+bool writeFlushed(const QString &path, const QByteArray &bytes, Failure *failure);
+bool move(const QString &from, const QString &to, Failure *failure);
+bool remove(const QString &path, Failure *failure);
+bool makeFolder(const QString &path, Failure *failure);
+bool removeFolder(const QString &path, Failure *failure);
+bool isHeld(const QString &path);
 
-// Removes a file, also a read-only one; a missing one is not an error.
-bool removeFile(const QString &path, QString *reason);
-
-} // namespace platform
+} // namespace files::native

@@ -14,7 +14,29 @@ namespace {
 // progress bar to move smoothly over one big pack.
 constexpr size_t progressStep = 8 << 20;
 
-bool copyData(int in, int out, const CopyProgress &progress)
+QByteArray encoded(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+bool failed(files::Failure *failure, int error)
+{
+    *failure = {qt_error_string(error), error == EBUSY || error == ETXTBSY};
+    return false;
+}
+
+bool writeAll(int out, const char *data, qint64 size)
+{
+    for (qint64 done = 0; done < size;) {
+        const ssize_t put = write(out, data + done, size_t(size - done));
+        if (put < 0)
+            return false;
+        done += put;
+    }
+    return true;
+}
+
+bool copyData(int in, int out, const files::CopyProgress &progress)
 {
     qint64 copied = 0;
     const auto report = [&](ssize_t more) {
@@ -41,14 +63,8 @@ bool copyData(int in, int out, const CopyProgress &progress)
         const ssize_t got = read(in, buffer, sizeof buffer);
         if (got == 0)
             return true;
-        if (got < 0)
+        if (got < 0 || !writeAll(out, buffer, got))
             return false;
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = write(out, buffer + done, size_t(got - done));
-            if (put < 0)
-                return false;
-            done += put;
-        }
         report(got);
     }
 }
@@ -63,55 +79,85 @@ void carryModificationTime(int in, int out)
     }
 }
 
-bool failed(QString *reason, int error)
+// Made with the usual permissions, so never read-only; the caller fills it.
+int createNew(const QString &path)
 {
-    *reason = qt_error_string(error);
-    return false;
+    return open(encoded(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+
+// Flushes and closes the new file; on any failure removes it.
+bool finish(int out, bool written, const QString &path, files::Failure *failure)
+{
+    int error = written ? 0 : errno;
+    if (written && fdatasync(out) != 0)
+        error = errno;
+    if (close(out) != 0 && error == 0)
+        error = errno;
+    if (error == 0)
+        return true;
+    unlink(encoded(path).constData());
+    return failed(failure, error);
 }
 
 } // namespace
 
-namespace platform {
+namespace files::native {
 
-// The copy is made with the usual permissions, whatever the source's: a
-// read-only pack does not make a read-only copy.
-bool copyFlushAndMove(const QString &source, const QString &temporary, const QString &target,
-                      const CopyProgress &progress, QString *reason)
+bool copyFlushed(const QString &source, const QString &copy, const CopyProgress &progress,
+                 Failure *failure)
 {
-    const QByteArray copy = QFile::encodeName(temporary);
-    const int in = open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC);
+    const int in = open(encoded(source).constData(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
-        return failed(reason, errno);
-    const int out = open(copy.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return failed(failure, errno);
+    const int out = createNew(copy);
     if (out < 0) {
         const int error = errno;
         close(in);
-        return failed(reason, error);
+        return failed(failure, error);
     }
-    bool done = copyData(in, out, progress);
-    if (done)
+    const bool copied = copyData(in, out, progress);
+    if (copied)
         carryModificationTime(in, out);
-    done = done && fdatasync(out) == 0;
-    int error = done ? 0 : errno;
-    if (close(out) != 0 && done) {
-        done = false;
-        error = errno;
-    }
+    const int error = errno;
     close(in);
-    // A rename replaces a read-only target too: what protects a file here is
-    // its folder.
-    if (done && std::rename(copy.constData(), QFile::encodeName(target).constData()) != 0) {
-        done = false;
-        error = errno;
-    }
-    return done || failed(reason, error);
+    errno = error;
+    return finish(out, copied, copy, failure);
 }
 
-bool removeFile(const QString &path, QString *reason)
+bool writeFlushed(const QString &path, const QByteArray &bytes, Failure *failure)
 {
-    if (unlink(QFile::encodeName(path).constData()) == 0 || errno == ENOENT)
-        return true;
-    return failed(reason, errno);
+    const int out = createNew(path);
+    if (out < 0)
+        return failed(failure, errno);
+    return finish(out, writeAll(out, bytes.constData(), bytes.size()), path, failure);
 }
 
-} // namespace platform
+// A rename replaces a read-only file too: what protects a file here is its
+// folder.
+bool move(const QString &from, const QString &to, Failure *failure)
+{
+    return std::rename(encoded(from).constData(), encoded(to).constData()) == 0
+        || failed(failure, errno);
+}
+
+bool remove(const QString &path, Failure *failure)
+{
+    return unlink(encoded(path).constData()) == 0 || errno == ENOENT || failed(failure, errno);
+}
+
+bool makeFolder(const QString &path, Failure *failure)
+{
+    return mkdir(encoded(path).constData(), 0777) == 0 || failed(failure, errno);
+}
+
+bool removeFolder(const QString &path, Failure *failure)
+{
+    return rmdir(encoded(path).constData()) == 0 || failed(failure, errno);
+}
+
+bool isHeld(const QString &)
+{
+    return false;
+}
+
+} // namespace files::native

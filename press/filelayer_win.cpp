@@ -13,11 +13,17 @@ namespace {
 // with growing waits, for this long in all before it counts as failed.
 constexpr int briefHoldMs = 2000;
 
-// How the system says that another program holds the file. A move over a
-// file or a removal of one that is open elsewhere is refused as access
-// denied, the answer also for a file the user may not change; the read-only
-// attribute is cleared before those, so that one is left.
+// How the system says that another program holds the file. A move or a
+// removal of a file open elsewhere is refused as access denied, the answer
+// also for a file the user may not change; the read-only attribute is
+// cleared before a removal, so that one is left.
 enum class Held { AsSharing, AsSharingOrAccess };
+
+bool isHoldError(DWORD error, Held held)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION
+        || (held == Held::AsSharingOrAccess && error == ERROR_ACCESS_DENIED);
+}
 
 template<typename Call> bool retriedWhileHeld(Call call, Held held = Held::AsSharing)
 {
@@ -25,9 +31,7 @@ template<typename Call> bool retriedWhileHeld(Call call, Held held = Held::AsSha
     DWORD waitMs = 10;
     while (!call()) {
         const DWORD error = GetLastError();
-        const bool isHeld = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION
-            || (held == Held::AsSharingOrAccess && error == ERROR_ACCESS_DENIED);
-        if (!isHeld || deadline.hasExpired()) {
+        if (!isHoldError(error, held) || deadline.hasExpired()) {
             SetLastError(error);
             return false;
         }
@@ -49,26 +53,45 @@ bool isReadOnly(DWORD attributes)
 
 // Packs copied from a disc, an old backup or some archive tools carry the
 // read-only attribute, which the system's copy carries over and which
-// stops a move over the file or its removal.
+// stops a removal.
 bool setAttributes(const std::wstring &path, DWORD attributes)
 {
     return SetFileAttributesW(path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
 }
 
-bool failed(QString *reason)
+// Whether another program has the file open without letting it be moved or
+// removed: the game, or a scanner that holds on.
+bool isHeldOpen(const std::wstring &path)
 {
-    *reason = qt_error_string(int(GetLastError()));
+    HANDLE handle
+        = CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// The system's reason; a refusal over a file another program has open says
+// so, whichever of its answers the system gave.
+bool failed(files::Failure *failure, const std::wstring &path = std::wstring())
+{
+    const DWORD error = GetLastError();
+    const bool held = isHoldError(error, Held::AsSharing)
+        || (error == ERROR_ACCESS_DENIED && !path.empty() && isHeldOpen(path));
+    *failure = {qt_error_string(int(error)), held};
     return false;
 }
 
 DWORD CALLBACK reportCopied(LARGE_INTEGER, LARGE_INTEGER copied, LARGE_INTEGER, LARGE_INTEGER,
                             DWORD, DWORD, HANDLE, HANDLE, LPVOID progress)
 {
-    (*static_cast<const CopyProgress *>(progress))(copied.QuadPart);
+    (*static_cast<const files::CopyProgress *>(progress))(copied.QuadPart);
     return PROGRESS_CONTINUE;
 }
 
-// Others may read the copy meanwhile, but not change it.
+// Others may read the file meanwhile, but not change it.
 bool flush(const std::wstring &path)
 {
     HANDLE handle = INVALID_HANDLE_VALUE;
@@ -85,71 +108,108 @@ bool flush(const std::wstring &path)
     return flushed;
 }
 
-// A read-only target is replaced all the same; it keeps its attribute only
-// when the move fails.
-bool moveOver(const std::wstring &copy, const std::wstring &target)
+// Removes what a failed copy or write left, keeping the reason.
+bool removeFailed(const std::wstring &path, files::Failure *failure)
 {
-    const DWORD attributes = attributesOf(target);
-    if (isReadOnly(attributes) && !setAttributes(target, attributes & ~FILE_ATTRIBUTE_READONLY))
-        return false;
-    if (retriedWhileHeld(
-            [&] {
-                return MoveFileExW(copy.c_str(), target.c_str(),
-                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-            },
-            Held::AsSharingOrAccess))
-        return true;
-    const DWORD error = GetLastError();
-    if (isReadOnly(attributes))
-        setAttributes(target, attributes);
-    SetLastError(error);
+    failed(failure);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
     return false;
 }
 
 } // namespace
 
-namespace platform {
+namespace files::native {
 
 // The system's copy carries the modification time over by itself.
-bool copyFlushAndMove(const QString &source, const QString &temporary, const QString &target,
-                      const CopyProgress &progress, QString *reason)
+bool copyFlushed(const QString &source, const QString &copy, const CopyProgress &progress,
+                 Failure *failure)
 {
     const std::wstring from = windowsPath(source);
-    const std::wstring copy = windowsPath(temporary);
-    const std::wstring to = windowsPath(target);
+    const std::wstring to = windowsPath(copy);
     if (!retriedWhileHeld([&] {
-            return CopyFileExW(from.c_str(), copy.c_str(), progress ? reportCopied : nullptr,
+            return CopyFileExW(from.c_str(), to.c_str(), progress ? reportCopied : nullptr,
                                const_cast<CopyProgress *>(&progress), nullptr,
                                COPY_FILE_FAIL_IF_EXISTS);
         }))
-        return failed(reason);
-    const DWORD attributes = attributesOf(copy);
-    if (isReadOnly(attributes) && !setAttributes(copy, attributes & ~FILE_ATTRIBUTE_READONLY))
-        return failed(reason);
-    if (!flush(copy) || !moveOver(copy, to))
-        return failed(reason);
-    return true;
+        return failed(failure, from);
+    const DWORD attributes = attributesOf(to);
+    if (isReadOnly(attributes) && !setAttributes(to, attributes & ~FILE_ATTRIBUTE_READONLY))
+        return removeFailed(to, failure);
+    return flush(to) || removeFailed(to, failure);
 }
 
-bool removeFile(const QString &path, QString *reason)
+bool writeFlushed(const QString &path, const QByteArray &bytes, Failure *failure)
+{
+    const std::wstring file = windowsPath(path);
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return failed(failure);
+    DWORD written = 0;
+    const bool done = WriteFile(handle, bytes.constData(), DWORD(bytes.size()), &written, nullptr)
+        && written == DWORD(bytes.size()) && FlushFileBuffers(handle);
+    const DWORD error = GetLastError();
+    CloseHandle(handle);
+    SetLastError(error);
+    return done || removeFailed(file, failure);
+}
+
+// A file is renamed whatever its attributes; a read-only one in the way is
+// replaced all the same.
+bool move(const QString &from, const QString &to, Failure *failure)
+{
+    const std::wstring source = windowsPath(from);
+    const std::wstring target = windowsPath(to);
+    const DWORD attributes = attributesOf(target);
+    if (isReadOnly(attributes) && !setAttributes(target, attributes & ~FILE_ATTRIBUTE_READONLY))
+        return failed(failure, target);
+    if (retriedWhileHeld(
+            [&] {
+                return MoveFileExW(source.c_str(), target.c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+            },
+            Held::AsSharingOrAccess))
+        return true;
+    failed(failure, source);
+    if (isReadOnly(attributes))
+        setAttributes(target, attributes);
+    return false;
+}
+
+bool remove(const QString &path, Failure *failure)
 {
     const std::wstring file = windowsPath(path);
     const DWORD attributes = attributesOf(file);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-            return true;
-        return failed(reason);
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || failed(failure);
     }
     if (isReadOnly(attributes) && !setAttributes(file, attributes & ~FILE_ATTRIBUTE_READONLY))
-        return failed(reason);
+        return failed(failure, file);
     if (retriedWhileHeld([&] { return DeleteFileW(file.c_str()); }, Held::AsSharingOrAccess))
         return true;
-    const DWORD error = GetLastError();
+    failed(failure, file);
     if (isReadOnly(attributes))
         setAttributes(file, attributes);
-    SetLastError(error);
-    return failed(reason);
+    return false;
 }
 
-} // namespace platform
+bool makeFolder(const QString &path, Failure *failure)
+{
+    return CreateDirectoryW(windowsPath(path).c_str(), nullptr) || failed(failure);
+}
+
+bool removeFolder(const QString &path, Failure *failure)
+{
+    return RemoveDirectoryW(windowsPath(path).c_str()) || failed(failure);
+}
+
+// A hold of a moment is waited for, as by every other call here.
+bool isHeld(const QString &path)
+{
+    const std::wstring file = windowsPath(path);
+    return !retriedWhileHeld([&] { return !isHeldOpen(file); });
+}
+
+} // namespace files::native

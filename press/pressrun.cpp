@@ -9,10 +9,11 @@ constexpr qint64 progressIntervalMs = 15;
 
 } // namespace
 
-PressRun::PressRun(const FilePlan &plan, QObject *parent)
+PressRun::PressRun(const FilePlan &plan, const QString &button, QObject *parent)
     : QObject(parent)
     , m_plan(plan)
-    , m_thread(QThread::create([this] { m_report = executePlan(m_plan, this); }))
+    , m_button(button)
+    , m_thread(QThread::create([this] { m_report = executePlan(m_plan, this, m_button); }))
 {
     m_thread->setObjectName(QStringLiteral("press"));
     connect(m_thread, &QThread::finished, this, &PressRun::finished);

@@ -17,13 +17,15 @@ class PressRun : public QObject, private PressObserver
     Q_OBJECT
 
 public:
-    explicit PressRun(const FilePlan &plan, QObject *parent = nullptr);
-    // Lets the step being taken end and takes no further one.
+    // The button's caption names the press in the report of the last press.
+    PressRun(const FilePlan &plan, const QString &button, QObject *parent = nullptr);
+    // Waits for the press, which changes no file after a stop before the
+    // burst that puts its files in place, and ends that burst if it began.
     ~PressRun() override;
 
     void start();
-    // The step being taken still finishes or rolls back; the press then ends
-    // as stopped.
+    // The file being copied is still copied; the press then ends as stopped,
+    // with every file as it was, unless its files were being put in place.
     void requestStop();
     // Whole once finished() has been emitted.
     const PressReport &report() const { return m_report; }
@@ -38,6 +40,7 @@ private:
     bool stopRequested() override;
 
     const FilePlan m_plan;
+    const QString m_button;
     PressReport m_report;
     QThread *m_thread;
     std::atomic_bool m_stop {false};

@@ -24,7 +24,7 @@ FilePlan ZolmLauncher::setupBattle(const QString &mode, const PressChoices &choi
     else
         plan << removeFile(uiPack);
 
-    plan << writeLoadList(choices.screenshotMode ? QStringLiteral("RemoveUI") : mode);
+    plan << writeUserScript(choices.screenshotMode ? QStringLiteral("RemoveUI") : mode);
 
     // -1 (no size chosen) takes the card groups of the resized interfaces.
     const QLatin1String cardGroups(choices.uiSize != 0 ? "Luac/groups.pack"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QPair>
 #include <QString>
 #include <QStringList>
@@ -7,7 +8,8 @@
 
 // One change that a press makes to the files. A press works all of them out
 // first, from the player's choices and the mod's listing, and only then has
-// the executor apply them in order.
+// the executor carry them out. The last step for a file decides what it
+// becomes, and no step reads a file another step writes.
 struct FileStep
 {
     enum Kind {
@@ -15,14 +17,15 @@ struct FileStep
         Remove, // target, when it is there
         Replace, // the mod's file: source at target, or target removed when the source is missing
         ReplaceGameFile, // the game's own file: source at target, or target kept when it is missing
-        WriteLoadList, // the mod load list for the mode keyword in source
-        EditPreferences, // replacements, one after another
+        WriteLoadList, // bytes at target: the mod load list for the mode keyword in source
+        EditPreferences, // replacements in target, one after another
     };
 
     Kind kind;
     QString source;
     QString target;
     QVector<QPair<QString, QString>> replacements;
+    QByteArray bytes;
 
     bool operator==(const FileStep &other) const;
     // One line that says what the step does, for logs and test failures.
@@ -35,11 +38,5 @@ FileStep makeFolder(const QString &folder);
 FileStep removeFile(const QString &target);
 FileStep replaceModFile(const QString &source, const QString &target);
 FileStep replaceGameFile(const QString &source, const QString &target);
-FileStep writeLoadList(const QString &mode);
 
 QStringList describe(const FilePlan &plan);
-
-// The plan without the copies that a later step removes again, with no step
-// between them that reads the copy: the same files in the end, less work and
-// no disk space needed for them.
-FilePlan withoutUndoneCopies(const FilePlan &plan);

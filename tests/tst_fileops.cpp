@@ -396,9 +396,9 @@ void tst_FileOps::readOnlyPlayerFiles()
 
     PressChoices choices;
     choices.screenshotMode = true;
-    const FileStep steps[]
-        = {writeLoadList("Classic"), ZolmLauncher::installUserScript(campaignRoot()),
-           removeFile(path), ZolmLauncher::applyPreferences(false, choices)};
+    const FileStep steps[] = {ZolmLauncher::writeUserScript("Classic"),
+                              ZolmLauncher::installUserScript(campaignRoot()), removeFile(path),
+                              ZolmLauncher::applyPreferences(false, choices)};
     const int index = QStringList {"write", "copy", "remove", "edit"}.indexOf(step);
     const PressReport report = executePlan({steps[index]});
 

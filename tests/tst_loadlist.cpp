@@ -49,7 +49,7 @@ void tst_LoadList::writtenBytes()
     LauncherFixture fixture;
     QVERIFY(fixture.isValid());
     ZolmLauncher launcher;
-    applySteps(&launcher, {writeLoadList("RemoveUI")});
+    applySteps(&launcher, {ZolmLauncher::writeUserScript("RemoveUI")});
 
     const QString lines[] = {
         "Temp/theme",
@@ -90,7 +90,7 @@ void tst_LoadList::replacesLongerFile()
     QVERIFY(fixture.sample().writeFile(path, QByteArray(8000, '#')));
 
     ZolmLauncher launcher;
-    applySteps(&launcher, {writeLoadList("Hardcore")});
+    applySteps(&launcher, {ZolmLauncher::writeUserScript("Hardcore")});
 
     const QByteArray bytes = fixture.read(path);
     QVERIFY(bytes.startsWith("\xFF\xFE"));
@@ -106,7 +106,7 @@ void tst_LoadList::scriptsFolderMissing()
 
     ZolmLauncher launcher;
     MessageBoxCloser closer;
-    applySteps(&launcher, {writeLoadList("Classic")});
+    applySteps(&launcher, {ZolmLauncher::writeUserScript("Classic")});
 
     QVERIFY(closer.fired());
     QCOMPARE(closer.count(), 1);

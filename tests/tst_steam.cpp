@@ -118,7 +118,7 @@ void tst_Steam::library()
 
     UrlRecorder steam("steam");
     ZolmLauncher window;
-    applySteps(&window, {writeLoadList("Classic")});
+    applySteps(&window, {ZolmLauncher::writeUserScript("Classic")});
     QVERIFY(quitsApplication([&] { window.launchGame(); }));
 
     QVERIFY(QFileInfo::exists(expectedScripts + "user.script.txt"));

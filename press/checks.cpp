@@ -1,0 +1,95 @@
+#include "checks.h"
+
+#include "messages.h"
+#include "staging/roots.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMap>
+#include <QStorageInfo>
+
+namespace {
+
+// The player's own files in the scripts folder keep their read-only
+// protection; the mod's packs do not.
+bool isProtected(const QString &target)
+{
+    const QFileInfo file(target);
+    return target.startsWith(gameScriptsFolder()) && file.isFile() && !file.isWritable();
+}
+
+// The nearest folder that is there: a file goes on its drive.
+QString existingFolderOf(const QString &target)
+{
+    QDir folder = QFileInfo(target).absoluteDir();
+    while (!folder.exists() && folder.cdUp()) { }
+    return folder.absolutePath();
+}
+
+qint64 bytesOf(const Change &change)
+{
+    // A file takes whole blocks of its drive.
+    constexpr qint64 block = 4 << 10;
+    const qint64 size = change.kind == Change::Copy ? QFileInfo(change.source).size()
+        : change.kind == Change::Write              ? change.bytes.size()
+                                                    : 0;
+    return (size + block - 1) / block * block;
+}
+
+// Every new file is written before any old one goes, so each drive needs room
+// for all of its new files at once.
+bool hasSpace(const PressWork &work, QString *box)
+{
+    // For the folders' own growth.
+    constexpr qint64 slack = 64 << 10;
+    struct Drive
+    {
+        QStorageInfo storage;
+        QString place; // the first folder of the press on it
+        qint64 needed = slack;
+    };
+    QMap<QString, Drive> drives;
+    for (const Change &change : work.changes) {
+        const QStorageInfo storage(existingFolderOf(change.target));
+        if (change.kind == Change::Remove || !storage.isValid())
+            continue;
+        Drive &drive = drives[storage.rootPath()];
+        if (drive.place.isEmpty())
+            drive = {storage, messages::locate(change.target).place};
+        drive.needed += bytesOf(change);
+    }
+    for (const Drive &drive : qAsConst(drives)) {
+        const qint64 available = drive.storage.bytesAvailable();
+        if (available >= 0 && drive.needed > available) {
+            *box = messages::notEnoughSpace(drive.needed - available, drive.place);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Why the file cannot be changed, if it cannot.
+std::optional<files::Failure> obstacleTo(const Change &change)
+{
+    if (QFileInfo(change.target).isDir())
+        return files::Failure {QStringLiteral("a folder of that name is in the way"), false};
+    if (isProtected(change.target))
+        return files::Failure {QStringLiteral("it is read-only"), false};
+    if (files::isHeld(change.target))
+        return files::Failure {QString(), true};
+    return std::nullopt;
+}
+
+} // namespace
+
+bool checkPress(const PressWork &work, QString *box)
+{
+    *box = work.refused;
+    for (const Change &change : work.changes) {
+        if (!box->isEmpty())
+            return false;
+        if (const auto obstacle = obstacleTo(change))
+            *box = messages::cannotChange(change, *obstacle);
+    }
+    return box->isEmpty() && hasSpace(work, box);
+}

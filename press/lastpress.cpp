@@ -1,0 +1,70 @@
+#include "lastpress.h"
+
+#include "messages.h"
+
+#include <QDateTime>
+#include <QFile>
+
+const QLatin1String lastPressFileName("velmarch-last-press.txt");
+
+namespace {
+
+QString listed(const QString &heading, const QStringList &lines)
+{
+    if (lines.isEmpty())
+        return QString();
+    return heading + QStringLiteral(":\n  ") + lines.join(QStringLiteral("\n  ")) + '\n';
+}
+
+QString whatWasDone(const PressWork &work)
+{
+    QStringList put;
+    QStringList removed;
+    for (const Change &change : work.changes) {
+        if (change.kind == Change::Copy)
+            put << messages::inPlace(change.target) + QStringLiteral(", from ")
+                    + messages::fromDataFolder(change.source);
+        else if (change.kind == Change::Write)
+            put << messages::inPlace(change.target) + QStringLiteral(", written anew");
+        else
+            removed << messages::locate(change.target).name + QStringLiteral(" from ")
+                    + messages::locate(change.target).place;
+    }
+    return listed(QStringLiteral("Put in place"), put)
+        + listed(QStringLiteral("Already in place, not copied or written again"), work.inPlace)
+        + listed(QStringLiteral("Removed"), removed)
+        + listed(QStringLiteral("Left as they were"), work.kept)
+        + QStringLiteral("\nEvery file above is in place.\n");
+}
+
+QString whyItStopped(const PressWork &work, const PressOutcome &outcome)
+{
+    const QString why = outcome.stoppedByPlayer
+        ? QStringLiteral("The press stopped when the window was closed.")
+        : QStringLiteral("The press stopped: ") + outcome.failure;
+    if (work.leftToJournal)
+        return why
+            + QStringLiteral("\nSome files could not be put back yet: the launcher puts them "
+                             "back when it is started again.\n");
+    return why
+        + QStringLiteral("\nNothing was changed: every file is as it was before the press.\n");
+}
+
+} // namespace
+
+void writeLastPress(const PressWork &work, const PressOutcome &outcome)
+{
+    const QString button = outcome.button.isEmpty()
+        ? QString()
+        : QStringLiteral(" \"%1\"").arg(QString(outcome.button).replace('\n', ' '));
+    const QString text = QStringLiteral("Velmarch %1, the last press%2, on %3.\n\n")
+                             .arg(QStringLiteral(VELMARCH_VERSION), button,
+                                  QDateTime::currentDateTime().toString(
+                                      QStringLiteral("yyyy-MM-dd 'at' HH:mm:ss")))
+        + (outcome.failure.isEmpty() && !outcome.stoppedByPlayer ? whatWasDone(work)
+                                                                 : whyItStopped(work, outcome));
+    // Only for the player to read: not worth a wait for the disk.
+    QFile file(lastPressFileName);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        file.write(text.toUtf8());
+}

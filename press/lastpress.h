@@ -1,0 +1,17 @@
+#pragma once
+
+#include "presswork.h"
+
+// The report of the last press, beside the launcher's settings: in plain
+// words what the press did, or why it stopped and that nothing was changed,
+// so that a player can paste it into a forum post.
+extern const QLatin1String lastPressFileName;
+
+struct PressOutcome
+{
+    QString button; // as its caption reads; empty where the press had none
+    QString failure; // the box of a press that stopped; empty otherwise
+    bool stoppedByPlayer = false; // the window was closed
+};
+
+void writeLastPress(const PressWork &work, const PressOutcome &outcome);

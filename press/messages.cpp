@@ -1,0 +1,104 @@
+#include "messages.h"
+
+#include "staging/roots.h"
+
+#include <QDir>
+
+namespace messages {
+
+namespace {
+
+// The system's reason, which on Windows is a sentence of its own.
+QString withoutStop(QString reason)
+{
+    while (reason.endsWith('.'))
+        reason.chop(1);
+    return reason;
+}
+
+// A file another program holds is the game itself more often than not.
+QString inUse(const QString &target)
+{
+    return QStringLiteral("%1 is in use by another program. Close the game and press again.")
+        .arg(locate(target).name);
+}
+
+} // namespace
+
+Location locate(const QString &file)
+{
+    const QString scripts = gameScriptsFolder();
+    // The journal names files by their absolute paths.
+    const QString path = QDir::isAbsolutePath(file) && !file.startsWith(scripts)
+        ? QDir::current().relativeFilePath(file)
+        : file;
+    if (path.startsWith(scripts))
+        return {path.mid(scripts.size()), QStringLiteral("the game's scripts folder")};
+    if (path.startsWith(tempRoot))
+        return {path.mid(tempRoot.size()), QStringLiteral("the mod's Temp folder")};
+    if (path.startsWith(gameDataRoot))
+        return {path.mid(gameDataRoot.size()), QStringLiteral("the game's data folder")};
+    if (path.startsWith(QLatin1String("../")))
+        return {path.mid(3), QStringLiteral("the mod's folder")};
+    return {path, QStringLiteral("its folder")};
+}
+
+QString inPlace(const QString &path)
+{
+    const Location at = locate(path);
+    return at.name + QStringLiteral(" in ") + at.place;
+}
+
+QString fromDataFolder(const QString &path)
+{
+    return QDir(gameDataRoot).relativeFilePath(QDir(path).absolutePath());
+}
+
+QString couldNotPut(const QString &target, const files::Failure &failure)
+{
+    if (failure.held)
+        return inUse(target);
+    const Location at = locate(target);
+    return QStringLiteral("%1 could not be put in %2: %3.")
+        .arg(at.name, at.place, withoutStop(failure.reason));
+}
+
+QString couldNotRemove(const QString &target, const files::Failure &failure)
+{
+    if (failure.held)
+        return inUse(target);
+    const Location at = locate(target);
+    return QStringLiteral("%1 could not be removed from %2: %3.")
+        .arg(at.name, at.place, withoutStop(failure.reason));
+}
+
+QString cannotChange(const Change &change, const files::Failure &failure)
+{
+    if (!change.cannotChange.isEmpty() && !failure.held)
+        return change.cannotChange;
+    return change.kind == Change::Remove ? couldNotRemove(change.target, failure)
+                                         : couldNotPut(change.target, failure);
+}
+
+QString folderNotMade(const QString &folder, const files::Failure &failure)
+{
+    return QStringLiteral("The folder %1 could not be made: %2.")
+        .arg(QDir::cleanPath(folder), withoutStop(failure.reason));
+}
+
+QString notEnoughSpace(qint64 bytesMissing, const QString &place)
+{
+    constexpr qint64 MB = 1 << 20;
+    return QStringLiteral("There is not enough free space for this press: %1 MB more are needed "
+                          "on the drive of %2. Free some space there and press again.")
+        .arg((bytesMissing + MB - 1) / MB)
+        .arg(place);
+}
+
+QString anotherLauncher()
+{
+    return QStringLiteral("Another launcher is putting files in place. Wait until it has "
+                          "started the game, then press again.");
+}
+
+} // namespace messages

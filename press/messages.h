@@ -1,0 +1,32 @@
+#pragma once
+
+#include "filelayer.h"
+#include "presswork.h"
+
+#include <QString>
+
+// What a press tells the player, in words a player understands: where a file
+// is, and what went wrong with it and what to do.
+namespace messages {
+
+struct Location
+{
+    QString name; // the file, as the player would find it in its folder
+    QString place; // the folder, as "the game's data folder"
+};
+Location locate(const QString &file);
+
+// The file's name in its place: "boot.pack in the game's data folder".
+QString inPlace(const QString &path);
+// A source as the player finds it from the game's data folder: "ZOLM/Standard/boot.pack".
+QString fromDataFolder(const QString &path);
+
+QString couldNotPut(const QString &target, const files::Failure &failure);
+QString couldNotRemove(const QString &target, const files::Failure &failure);
+// Why the change cannot be made, in the file's own words where it has them.
+QString cannotChange(const Change &change, const files::Failure &failure);
+QString folderNotMade(const QString &folder, const files::Failure &failure);
+QString notEnoughSpace(qint64 bytesMissing, const QString &place);
+QString anotherLauncher();
+
+} // namespace messages

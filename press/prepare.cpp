@@ -1,0 +1,134 @@
+#include "prepare.h"
+
+#include "messages.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+const QLatin1String workFolderName(".velmarch-press");
+
+QString workFolderOf(const QString &target)
+{
+    return QFileInfo(target).path() + '/' + workFolderName;
+}
+
+namespace {
+
+class Preparation
+{
+public:
+    Preparation(PressWork *work, PressObserver *observer)
+        : m_work(*work)
+        , m_observer(observer)
+    {
+        for (const Change &change : work->changes) {
+            if (change.kind == Change::Copy)
+                m_total += QFileInfo(change.source).size();
+        }
+    }
+
+    bool makeFolders(QString *box);
+    bool prepare(Change *change, files::Failure *failure);
+
+private:
+    bool makeWorkFolder(const QString &folder, files::Failure *failure);
+    bool copy(Change *change, files::Failure *failure);
+
+    PressWork &m_work;
+    PressObserver *m_observer;
+    qint64 m_total = 0;
+    qint64 m_done = 0;
+};
+
+bool Preparation::makeFolders(QString *box)
+{
+    for (const QString &folder : qAsConst(m_work.foldersToMake)) {
+        files::Failure failure;
+        if (QDir(folder).exists())
+            continue;
+        if (!files::makeFolder(folder, &failure)) {
+            *box = messages::folderNotMade(folder, failure);
+            return false;
+        }
+        m_work.foldersMade << folder;
+    }
+    return true;
+}
+
+bool Preparation::makeWorkFolder(const QString &folder, files::Failure *failure)
+{
+    if (m_work.workFolders.contains(folder))
+        return true;
+    if (!files::makeFolder(folder, failure))
+        return false;
+    m_work.workFolders << folder;
+    return true;
+}
+
+bool Preparation::copy(Change *change, files::Failure *failure)
+{
+    const QString name = messages::locate(change->target).name;
+    qint64 copied = 0;
+    const auto progress = [&](qint64 bytes) {
+        copied = bytes;
+        if (m_observer)
+            m_observer->copied(name, m_done + copied, qMax(m_total, m_done + copied));
+    };
+    progress(0);
+    change->sourceStamp = stampOf(change->source);
+    const bool done = files::copyFlushed(change->source, change->fresh, progress, failure);
+    // Also where the system's copy tells nothing as it goes (Wine's).
+    const qint64 size = change->sourceStamp ? change->sourceStamp->size : copied;
+    if (done && copied < size)
+        progress(size);
+    m_done += copied;
+    return done;
+}
+
+bool Preparation::prepare(Change *change, files::Failure *failure)
+{
+    const QString folder = workFolderOf(change->target);
+    if (!makeWorkFolder(folder, failure))
+        return false;
+    const QString name = QFileInfo(change->target).fileName();
+    if (QFileInfo::exists(change->target))
+        change->aside = folder + QStringLiteral("/old.") + name;
+    if (change->kind == Change::Remove)
+        return true;
+    change->fresh = folder + QStringLiteral("/new.") + name;
+    return change->kind == Change::Copy
+        ? copy(change, failure)
+        : files::writeFlushed(change->fresh, change->bytes, failure);
+}
+
+} // namespace
+
+bool prepare(PressWork *work, PressObserver *observer, QString *box)
+{
+    Preparation preparation(work, observer);
+    if (!preparation.makeFolders(box))
+        return false;
+    for (Change &change : work->changes) {
+        if (observer && observer->stopRequested())
+            return false;
+        files::Failure failure;
+        if (!preparation.prepare(&change, &failure)) {
+            *box = messages::cannotChange(change, failure);
+            return false;
+        }
+    }
+    return !(observer && observer->stopRequested());
+}
+
+void discard(const PressWork &work)
+{
+    files::Failure ignored;
+    for (const Change &change : work.changes) {
+        if (!change.fresh.isEmpty())
+            files::remove(change.fresh, &ignored);
+    }
+    for (const QString &folder : work.workFolders)
+        files::removeFolder(folder, &ignored);
+    for (const QString &folder : work.foldersMade)
+        files::removeFolder(folder, &ignored);
+}

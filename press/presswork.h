@@ -1,0 +1,42 @@
+#pragma once
+
+#include "filestamp.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// What a press does to one file, worked out from the plan's steps: the file
+// is put in place from a copy of a source or from bytes, or removed.
+struct Change
+{
+    enum Kind { Copy, Write, Remove };
+    Kind kind = Remove;
+    QString target; // as the plan names it
+    QString source; // of a copy
+    QByteArray bytes; // of a write
+    // The box when this file cannot be changed, where it has one of its own
+    // (the load list, the preferences).
+    QString cannotChange;
+
+    // Filled in as the new file is prepared beside the target:
+    QString fresh; // the new file, until it is put in place
+    QString aside; // where the old file is kept until the press has ended; empty without one
+    std::optional<FileStamp> sourceStamp; // the source's, before it was copied
+};
+
+// One press on its way: the changes still to make, and what it tells the
+// player and the report of the last press.
+struct PressWork
+{
+    QVector<Change> changes;
+    QStringList foldersToMake;
+    QStringList foldersMade; // by this press, so removed again when it stops
+    QStringList workFolders; // where new files are prepared and old ones kept aside
+    bool leftToJournal = false; // a burst that failed and could not be taken back whole
+
+    QString refused; // the box of a file that cannot be changed as it is
+    QStringList kept; // the game's files left as they are, and why
+    QStringList inPlace; // report lines: what needed no change
+};

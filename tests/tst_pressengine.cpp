@@ -1,0 +1,242 @@
+// A press is all or nothing: every file operation of every button's press
+// made to fail in turn, a launcher killed after each move of the burst that
+// puts the files in place, and two presses at once on one installation.
+#include "app/zolmlauncher.h"
+#include "launcherfixture.h"
+#include "press/executor.h"
+#include "press/filelayer.h"
+#include "press/pressrun.h"
+#include "staging/pseudorandom.h"
+
+#include <QDirIterator>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <cstdlib>
+
+namespace {
+
+// The press after another one: another size, theme, tint and camera.
+FilePlan planFor(const QString &button, bool before = false)
+{
+    PressChoices choices;
+    choices.uiSize = before ? 1 : 3;
+    choices.uiSizePack = before ? "1.25" : "2";
+    choices.freeCamera = before;
+    choices.themeSelectorShown = true;
+    choices.themeIndex = 1;
+    choices.themeName = before ? "Mamelukes" : "Prussia";
+    seedPseudoRandom(before ? 1 : 2);
+    if (button == "ButtonVanilla")
+        return ZolmLauncher::restoreVanilla();
+    if (button == "SPCbava")
+        return ZolmLauncher::setupCampaign("Bavaria", choices, readModListing())
+            << ZolmLauncher::applyPreferences(false, choices) << ZolmLauncher::removeUiAndWzPacks();
+    return ZolmLauncher::setupBattle(button.mid(6), choices, readModListing())
+        << ZolmLauncher::applyPreferences(button == "ButtonHardcore", choices);
+}
+
+// The files a press may change, without the launcher's own, and what presses
+// leave aside or half made: none of the latter must outlast a press.
+QMap<QString, QByteArray> filesOf(const LauncherFixture &fixture, QStringList *aside)
+{
+    const auto isAside = [](const QString &path) {
+        return path.contains(".velmarch-") || path.contains("velmarch-press");
+    };
+    QMap<QString, QByteArray> files = fixture.snapshot();
+    for (const QString &path : files.keys()) {
+        if (path.contains("/Launcher/") || path.endsWith("game-started.txt") || isAside(path))
+            files.remove(path);
+    }
+    QDirIterator it(fixture.sample().root(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (isAside(path))
+            *aside << path;
+    }
+    return files;
+}
+
+// A launcher that had pressed first: the state a press finds.
+LauncherFixture *pressedBefore()
+{
+    auto *fixture = new LauncherFixture;
+    if (!fixture->isValid() || executePlan(planFor("ButtonHardcore", true)).stopped)
+        qFatal("the press before did not complete");
+    return fixture;
+}
+
+} // namespace
+
+class tst_PressEngine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void failedOperation_data();
+    void failedOperation();
+    void killedBurst_data() { failedOperation_data(); }
+    void killedBurst();
+    void killedBurstChild();
+    void twoPressesAtOnce();
+};
+
+void tst_PressEngine::failedOperation_data()
+{
+    QTest::addColumn<QString>("button");
+    for (const char *button : {"ButtonClassic", "ButtonHardcore", "SPCbava", "ButtonVanilla"})
+        QTest::newRow(button) << button;
+}
+
+// Each file operation of the press fails in turn: the press either stops
+// with every file as it was and one box, or, where the failure only kept it
+// from deleting what it had kept aside, ends with every file new, and the
+// next start of the launcher deletes the rest.
+void tst_PressEngine::failedOperation()
+{
+    QFETCH(QString, button);
+    int operations = 0;
+    QMap<QString, QByteArray> done;
+    {
+        const std::unique_ptr<LauncherFixture> fixture(pressedBefore());
+        files::watch([&](const files::Operation &) { return ++operations > 0; });
+        QVERIFY(executePlan(planFor(button)).errors.isEmpty());
+        files::watch({});
+        QStringList aside;
+        done = filesOf(*fixture, &aside);
+    }
+    int stopped = 0;
+    for (int failing = 1; failing <= operations; ++failing) {
+        const std::unique_ptr<LauncherFixture> fixture(pressedBefore());
+        QStringList aside;
+        const QMap<QString, QByteArray> before = filesOf(*fixture, &aside);
+        int operation = 0;
+        files::watch([&](const files::Operation &) { return ++operation != failing; });
+        const PressReport report = executePlan(planFor(button));
+        files::watch({});
+        const QString at = QString("operation %1 of %2").arg(failing).arg(operations);
+        const QMap<QString, QByteArray> after = filesOf(*fixture, &aside);
+        if (report.stopped) {
+            ++stopped;
+            QVERIFY2(report.errors.size() == 1, qPrintable(at));
+            QVERIFY2(after == before, qPrintable(at + ": files changed"));
+            QVERIFY2(aside.isEmpty(), qPrintable(at + ": left " + aside.join(", ")));
+            continue;
+        }
+        QVERIFY2(after == done, qPrintable(at + ": files changed"));
+        {
+            const ZolmLauncher nextStart;
+        }
+        aside.clear();
+        filesOf(*fixture, &aside);
+        QVERIFY2(aside.isEmpty(), qPrintable(at + ": left " + aside.join(", ")));
+    }
+    // Every operation up to the last move of the burst stops the press.
+    QVERIFY2(stopped > operations / 2, qPrintable(QString::number(stopped)));
+}
+
+// The child: presses, and ends its own process before the given move of the
+// burst, as a kill or a power cut would.
+void tst_PressEngine::killedBurstChild()
+{
+    const int killAt = qEnvironmentVariableIntValue("VELMARCH_KILL_AT_MOVE");
+    if (!qEnvironmentVariableIsSet("VELMARCH_KILL_AT_MOVE"))
+        QSKIP("run by killedBurst");
+#ifdef Q_OS_WIN
+    QStandardPaths::setTestModeEnabled(true); // where the parent's fixture keeps the scripts folder
+#endif
+    QVERIFY(QDir::setCurrent(qEnvironmentVariable("VELMARCH_LAUNCHER_FOLDER")));
+    int moves = 0;
+    files::watch([&](const files::Operation &operation) {
+        const bool burstEnded = operation.kind == files::Operation::Remove
+            && operation.path.endsWith("velmarch-press-journal.json");
+        if ((operation.kind == files::Operation::Move && ++moves == killAt) || burstEnded)
+            std::_Exit(3);
+        return true;
+    });
+    executePlan(planFor(qEnvironmentVariable("VELMARCH_BUTTON")));
+    QFAIL("the press ended");
+}
+
+// A launcher killed before each move of the burst, and after its last: the
+// next launcher finds every file whole and all of the press or none of it.
+void tst_PressEngine::killedBurst()
+{
+    QFETCH(QString, button);
+    QMap<QString, QByteArray> done;
+    int moves = 0;
+    {
+        const std::unique_ptr<LauncherFixture> fixture(pressedBefore());
+        files::watch([&](const files::Operation &operation) {
+            moves += operation.kind == files::Operation::Move;
+            return true;
+        });
+        QVERIFY(!executePlan(planFor(button)).stopped);
+        files::watch({});
+        QStringList aside;
+        done = filesOf(*fixture, &aside);
+    }
+    for (int killAt = 1; killAt <= moves + 1; ++killAt) {
+        const std::unique_ptr<LauncherFixture> fixture(pressedBefore());
+        QStringList aside;
+        const QMap<QString, QByteArray> before = filesOf(*fixture, &aside);
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("VELMARCH_KILL_AT_MOVE", QString::number(killAt));
+        environment.insert("VELMARCH_LAUNCHER_FOLDER", QDir::currentPath());
+        environment.insert("VELMARCH_BUTTON", button);
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {"killedBurstChild"});
+        QVERIFY(child.waitForFinished(30000));
+        QVERIFY2(child.exitCode() == 3, child.readAll().constData());
+
+        {
+            const ZolmLauncher nextStart;
+        }
+        const QMap<QString, QByteArray> after = filesOf(*fixture, &aside);
+        const QString at = QString("killed at move %1 of %2").arg(killAt).arg(moves);
+        QVERIFY2(after == done || after == before, qPrintable(at + ": a mix"));
+        QVERIFY2(aside.isEmpty(), qPrintable(at + ": left " + aside.join(", ")));
+    }
+}
+
+// A double start: two launchers press at once. The second waits for the
+// first or is told that another launcher is at work; no file is torn.
+void tst_PressEngine::twoPressesAtOnce()
+{
+    QMap<QString, QByteArray> alone[2];
+    const QStringList buttons {"ButtonClassic", "ButtonHardcore"};
+    for (int i = 0; i < 2; ++i) {
+        const std::unique_ptr<LauncherFixture> fixture(pressedBefore());
+        QVERIFY(fixture->sample().writeSizedFile(fixture->mod("Standard/boot.pack"), 64 << 20));
+        QVERIFY(!executePlan(planFor(buttons[i])).stopped);
+        QStringList aside;
+        alone[i] = filesOf(*fixture, &aside);
+    }
+    const std::unique_ptr<LauncherFixture> fixture(pressedBefore());
+    QVERIFY(fixture->sample().writeSizedFile(fixture->mod("Standard/boot.pack"), 64 << 20));
+    PressRun first(planFor(buttons[0]), buttons[0]);
+    PressRun second(planFor(buttons[1]), buttons[1]);
+    QSignalSpy firstDone(&first, &PressRun::finished);
+    QSignalSpy secondDone(&second, &PressRun::finished);
+    first.start();
+    second.start();
+    QTRY_VERIFY_WITH_TIMEOUT(firstDone.count() == 1 && secondDone.count() == 1, 30000);
+
+    QStringList aside;
+    const QMap<QString, QByteArray> after = filesOf(*fixture, &aside);
+    QVERIFY(aside.isEmpty());
+    QVERIFY2(after == alone[0] || after == alone[1], "a file is torn or of two presses");
+    for (const PressRun *press : {&first, &second}) {
+        if (press->report().stopped)
+            QCOMPARE(press->report().errors,
+                     QStringList {"Another launcher is putting files in place. Wait until it "
+                                  "has started the game, then press again."});
+    }
+    QVERIFY(!(first.report().stopped && second.report().stopped));
+}
+
+QTEST_MAIN(tst_PressEngine)
+#include "tst_pressengine.moc"
