@@ -13,7 +13,11 @@ PressRun::PressRun(const FilePlan &plan, const QString &button, QObject *parent)
     : QObject(parent)
     , m_plan(plan)
     , m_button(button)
-    , m_thread(QThread::create([this] { m_report = executePlan(m_plan, this, m_button); }))
+    , m_thread(QThread::create([this] {
+        const PressReport report = executePlan(m_plan, this, m_button);
+        const std::lock_guard<std::mutex> lock(m_reportMutex);
+        m_report = report;
+    }))
 {
     m_thread->setObjectName(QStringLiteral("press"));
     connect(m_thread, &QThread::finished, this, &PressRun::finished);
@@ -24,6 +28,12 @@ PressRun::~PressRun()
     requestStop();
     m_thread->wait();
     delete m_thread;
+}
+
+PressReport PressRun::report() const
+{
+    const std::lock_guard<std::mutex> lock(m_reportMutex);
+    return m_report;
 }
 
 void PressRun::start()

@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <mutex>
 
 class QThread;
 
@@ -28,7 +29,7 @@ public:
     // with every file as it was, unless its files were being put in place.
     void requestStop();
     // Whole once finished() has been emitted.
-    const PressReport &report() const { return m_report; }
+    PressReport report() const;
 
 signals:
     // At most every few milliseconds, and whenever another file starts.
@@ -41,6 +42,8 @@ private:
 
     const FilePlan m_plan;
     const QString m_button;
+    // Written on the press's thread, read on the object's own.
+    mutable std::mutex m_reportMutex;
     PressReport m_report;
     QThread *m_thread;
     std::atomic_bool m_stop {false};

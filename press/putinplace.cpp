@@ -49,30 +49,31 @@ bool putInPlace(PressWork *work, QString *box)
     QVector<Move> moves;
     for (const Change &change : qAsConst(work->changes))
         moves << Move {absolute(change.target), absolute(change.aside), absolute(change.fresh)};
+    if (moves.isEmpty())
+        return true;
     files::Failure failure;
-    if (!moves.isEmpty() && !writeJournal(moves, &failure)) {
+    if (!writeJournal(moves, &failure)) {
         *box = messages::couldNotPut(journalPath(), failure);
         return false;
     }
-    for (int i = 0; i < moves.size(); ++i) {
-        if (forward(moves[i], &failure))
-            continue;
-        *box = messages::cannotChange(work->changes[i], failure);
-        // A file that cannot be moved back now is moved back by the next
+    int moved = 0;
+    while (moved < moves.size() && forward(moves[moved], &failure))
+        ++moved;
+    if (moved < moves.size()) {
+        *box = messages::cannotChange(work->changes[moved], failure);
+        // A file that cannot be taken back now is taken back by the next
         // launcher, as the journal says, from the files kept for it.
-        work->leftToJournal = !takeBack(moves, i);
+        work->leftToJournal = !takeBack(moves, moved);
         if (work->leftToJournal)
             return false;
-        break;
     }
-    // The old files are kept while the journal may still need them.
-    if (!moves.isEmpty() && !files::remove(journalPath(), &failure))
-        return box->isEmpty();
-    if (!box->isEmpty())
+    // The old files are kept for as long as the journal may need them.
+    const bool journalGone = files::remove(journalPath(), &failure);
+    if (moved < moves.size())
         return false;
     files::Failure ignored;
     for (const Change &change : qAsConst(work->changes)) {
-        if (!change.aside.isEmpty())
+        if (journalGone && !change.aside.isEmpty())
             files::remove(change.aside, &ignored);
     }
     for (const QString &folder : qAsConst(work->workFolders))

@@ -11,8 +11,8 @@
 
 namespace {
 
-const QString loadListNotChanged = QStringLiteral("User script file cannot be changed.");
-const QString preferencesNotChanged = QStringLiteral("Preference file cannot be changed.");
+const QString loadListRefused = QStringLiteral("User script file cannot be changed.");
+const QString preferencesRefused = QStringLiteral("Preference file cannot be changed.");
 
 // The file's bytes; nothing when it is not there or cannot be read.
 std::optional<QByteArray> contentOf(const QString &path)
@@ -98,7 +98,7 @@ void WorkOut::add(const FileStep &step)
             change(copy(step.source, step.target));
         return;
     case FileStep::WriteLoadList:
-        change(write(step.target, step.bytes, loadListNotChanged));
+        change(write(step.target, step.bytes, loadListRefused));
         return;
     case FileStep::EditPreferences: {
         // A missing file in its folder is edited as an empty one, and so made;
@@ -108,9 +108,9 @@ void WorkOut::add(const FileStep &step)
             ? editedPreferences(original.value_or(QByteArray()), step.replacements)
             : std::nullopt;
         if (edited)
-            change(write(step.target, *edited, preferencesNotChanged));
+            change(write(step.target, *edited, preferencesRefused));
         else if (m_work.refused.isEmpty())
-            m_work.refused = preferencesNotChanged;
+            m_work.refused = preferencesRefused;
         return;
     }
     }

@@ -77,7 +77,7 @@ class tst_PressEngine : public QObject
 private slots:
     void failedOperation_data();
     void failedOperation();
-    void killedBurst_data() { failedOperation_data(); }
+    void killedBurst_data();
     void killedBurst();
     void killedBurstChild();
     void twoPressesAtOnce();
@@ -135,6 +135,14 @@ void tst_PressEngine::failedOperation()
     }
     // Every operation up to the last move of the burst stops the press.
     QVERIFY2(stopped > operations / 2, qPrintable(QString::number(stopped)));
+}
+
+// Between them, every kind of move: files replaced, made and removed.
+void tst_PressEngine::killedBurst_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("campaign after a battle") << "SPCbava";
+    QTest::newRow("restore after a battle") << "ButtonVanilla";
 }
 
 // The child: presses, and ends its own process before the given move of the
