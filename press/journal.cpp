@@ -58,6 +58,10 @@ bool forward(const Move &move, files::Failure *failure)
         && (move.fresh.isEmpty() || exists(move.fresh));
     if (oldInPlace && !files::move(move.target, move.aside, failure))
         return false;
+    // Without a place aside, the new file moves over the old one; a file to
+    // remove is removed.
+    if (move.aside.isEmpty() && move.fresh.isEmpty())
+        return files::remove(move.target, failure);
     return !exists(move.fresh) || files::move(move.fresh, move.target, failure);
 }
 

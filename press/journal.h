@@ -9,7 +9,8 @@
 
 // One file's move in the burst that puts a press's files in place: the old
 // file aside, the new one where it was. Paths are absolute; aside is empty
-// where there was no old file, fresh where the file is removed.
+// where there was no old file (or for a file alone, moved over the old one),
+// fresh where the file is removed.
 struct Move
 {
     QString target;

@@ -91,7 +91,8 @@ bool Preparation::prepare(Change *change, files::Failure *failure)
     if (!makeWorkFolder(folder, failure))
         return false;
     const QString name = QFileInfo(change->target).fileName();
-    if (QFileInfo::exists(change->target))
+    // A file alone is put in place by one move over the old one.
+    if (m_work.changes.size() > 1 && QFileInfo::exists(change->target))
         change->aside = folder + QStringLiteral("/old.") + name;
     if (change->kind == Change::Remove)
         return true;

@@ -49,10 +49,10 @@ bool putInPlace(PressWork *work, QString *box)
     QVector<Move> moves;
     for (const Change &change : qAsConst(work->changes))
         moves << Move {absolute(change.target), absolute(change.aside), absolute(change.fresh)};
-    if (moves.isEmpty())
-        return true;
     files::Failure failure;
-    if (!writeJournal(moves, &failure)) {
+    // A file alone is whole at every moment of its one move or removal: it
+    // needs no journal.
+    if (moves.size() > 1 && !writeJournal(moves, &failure)) {
         *box = messages::couldNotPut(journalPath(), failure);
         return false;
     }
@@ -68,7 +68,7 @@ bool putInPlace(PressWork *work, QString *box)
             return false;
     }
     // The old files are kept for as long as the journal may need them.
-    const bool journalGone = files::remove(journalPath(), &failure);
+    const bool journalGone = moves.size() < 2 || files::remove(journalPath(), &failure);
     if (moved < moves.size())
         return false;
     files::Failure ignored;

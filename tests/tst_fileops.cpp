@@ -127,7 +127,7 @@ void tst_FileOps::replaceByCopy_data()
 #ifdef Q_OS_WIN
     QTest::newRow("target held open stops the press")
         << true << true << false << true << "stopped"
-        << "boot.pack could not be put in the game's data folder: ";
+        << "boot.pack is in use by another program. Close the game and press again.";
 #else
     QTest::newRow("target held open is replaced")
         << true << true << false << true << "new" << QString();
