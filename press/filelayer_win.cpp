@@ -117,6 +117,25 @@ bool removeFailed(const std::wstring &path, files::Failure *failure)
     return false;
 }
 
+// Makes a call that a read-only file at the path would stop, the attribute
+// cleared for it and put back if the call fails; a file held for a moment is
+// tried again. Where the call fails, whether the file it works on is held
+// tells what stopped it.
+template<typename Call>
+bool whileWritable(const std::wstring &path, const std::wstring &workedOn, files::Failure *failure,
+                   Call call)
+{
+    const DWORD attributes = attributesOf(path);
+    if (isReadOnly(attributes) && !setAttributes(path, attributes & ~FILE_ATTRIBUTE_READONLY))
+        return failed(failure, path);
+    if (retriedWhileHeld(call, Held::AsSharingOrAccess))
+        return true;
+    failed(failure, workedOn);
+    if (isReadOnly(attributes))
+        setAttributes(path, attributes);
+    return false;
+}
+
 } // namespace
 
 namespace files::native {
@@ -161,38 +180,20 @@ bool move(const QString &from, const QString &to, Failure *failure)
 {
     const std::wstring source = windowsPath(from);
     const std::wstring target = windowsPath(to);
-    const DWORD attributes = attributesOf(target);
-    if (isReadOnly(attributes) && !setAttributes(target, attributes & ~FILE_ATTRIBUTE_READONLY))
-        return failed(failure, target);
-    if (retriedWhileHeld(
-            [&] {
-                return MoveFileExW(source.c_str(), target.c_str(),
-                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-            },
-            Held::AsSharingOrAccess))
-        return true;
-    failed(failure, source);
-    if (isReadOnly(attributes))
-        setAttributes(target, attributes);
-    return false;
+    return whileWritable(target, source, failure, [&] {
+        return MoveFileExW(source.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    });
 }
 
 bool remove(const QString &path, Failure *failure)
 {
     const std::wstring file = windowsPath(path);
-    const DWORD attributes = attributesOf(file);
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
+    if (attributesOf(file) == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || failed(failure);
     }
-    if (isReadOnly(attributes) && !setAttributes(file, attributes & ~FILE_ATTRIBUTE_READONLY))
-        return failed(failure, file);
-    if (retriedWhileHeld([&] { return DeleteFileW(file.c_str()); }, Held::AsSharingOrAccess))
-        return true;
-    failed(failure, file);
-    if (isReadOnly(attributes))
-        setAttributes(file, attributes);
-    return false;
+    return whileWritable(file, file, failure, [&] { return DeleteFileW(file.c_str()); });
 }
 
 bool makeFolder(const QString &path, Failure *failure)

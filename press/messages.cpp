@@ -16,11 +16,15 @@ QString withoutStop(QString reason)
     return reason;
 }
 
-// A file another program holds is the game itself more often than not.
-QString inUse(const QString &target)
+// What could not be done to the file, and why; a file another program holds
+// is the game itself more often than not.
+QString refusal(const QString &target, const files::Failure &failure, const char *what)
 {
-    return QStringLiteral("%1 is in use by another program. Close the game and press again.")
-        .arg(locate(target).name);
+    const Location at = locate(target);
+    if (failure.held)
+        return QStringLiteral("%1 is in use by another program. Close the game and press again.")
+            .arg(at.name);
+    return QString::fromLatin1(what).arg(at.name, at.place, withoutStop(failure.reason));
 }
 
 } // namespace
@@ -56,20 +60,12 @@ QString fromDataFolder(const QString &path)
 
 QString couldNotPut(const QString &target, const files::Failure &failure)
 {
-    if (failure.held)
-        return inUse(target);
-    const Location at = locate(target);
-    return QStringLiteral("%1 could not be put in %2: %3.")
-        .arg(at.name, at.place, withoutStop(failure.reason));
+    return refusal(target, failure, "%1 could not be put in %2: %3.");
 }
 
 QString couldNotRemove(const QString &target, const files::Failure &failure)
 {
-    if (failure.held)
-        return inUse(target);
-    const Location at = locate(target);
-    return QStringLiteral("%1 could not be removed from %2: %3.")
-        .arg(at.name, at.place, withoutStop(failure.reason));
+    return refusal(target, failure, "%1 could not be removed from %2: %3.");
 }
 
 QString cannotChange(const Change &change, const files::Failure &failure)

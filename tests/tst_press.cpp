@@ -5,6 +5,7 @@
 #include "app/zolmlauncher.h"
 #include "launcherfixture.h"
 #include "press/executor.h"
+#include "press/filelayer.h"
 #include "staging/pseudorandom.h"
 #include "staging/roots.h"
 
@@ -16,6 +17,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -684,6 +689,8 @@ void tst_Press::heldTarget_data()
 
     QTest::newRow("held for a moment: the press waits and completes") << 300 << true;
     QTest::newRow("held for long: the press stops after about two seconds") << 10000 << false;
+    // By this process, as the game would, once every new file is ready.
+    QTest::newRow("held from the burst on: the moves made are taken back") << -1 << false;
 }
 
 void tst_Press::heldTarget()
@@ -697,13 +704,32 @@ void tst_Press::heldTarget()
     QVERIFY(fixture.isValid());
     QVERIFY(fixture.sample().writeSampleFile(fixture.data("ZOLM_txt.pack")));
     const QMap<QString, QByteArray> before = fixture.snapshot();
+    const QString heldFile = holdMs < 0 ? "boot.pack" : "ZOLM_txt.pack";
+    const QString heldPath = QDir::toNativeSeparators(fixture.data(heldFile));
 
     QProcess holder;
-    holder.start(
-        QCoreApplication::applicationDirPath() + "/velmarch_hold_file.exe",
-        {QDir::toNativeSeparators(fixture.data("ZOLM_txt.pack")), QString::number(holdMs)});
-    QVERIFY(holder.waitForReadyRead(10000));
-    QCOMPARE(holder.readLine().trimmed(), QByteArray("held"));
+#ifdef Q_OS_WIN
+    HANDLE heldHere = INVALID_HANDLE_VALUE;
+    files::watch([&](const files::Operation &operation) {
+        if (holdMs < 0 && operation.kind == files::Operation::Move
+            && heldHere == INVALID_HANDLE_VALUE)
+            heldHere = CreateFileW(reinterpret_cast<LPCWSTR>(heldPath.utf16()), GENERIC_READ, 0,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+        return true;
+    });
+    const auto releaseHold = [&] {
+        files::watch({});
+        CloseHandle(heldHere);
+        heldHere = INVALID_HANDLE_VALUE;
+    };
+    const auto release = qScopeGuard(releaseHold);
+#endif
+    if (holdMs >= 0) {
+        holder.start(QCoreApplication::applicationDirPath() + "/velmarch_hold_file.exe",
+                     {heldPath, QString::number(holdMs)});
+        QVERIFY(holder.waitForReadyRead(10000));
+        QCOMPARE(holder.readLine().trimmed(), QByteArray("held"));
+    }
     QElapsedTimer held;
     held.start();
     ZolmLauncher window;
@@ -722,13 +748,15 @@ void tst_Press::heldTarget()
     const qint64 stoppedAfter = held.elapsed();
     holder.kill();
     holder.waitForFinished();
+#ifdef Q_OS_WIN
+    releaseHold();
+#endif
     QVERIFY2(stoppedAfter >= 1800 && stoppedAfter < 6000,
              qPrintable(QString::number(stoppedAfter)));
     QVERIFY(closer.fired());
     QCOMPARE(closer.count(), 1);
     QCOMPARE(closer.boxes()[0].text,
-             QString("ZOLM_txt.pack is in use by another program. Close "
-                     "the game and press again."));
+             heldFile + " is in use by another program. Close the game and press again.");
     QMap<QString, QByteArray> after = fixture.snapshot();
     after.remove(lastPressPath);
     QVERIFY(after == before);
