@@ -60,9 +60,9 @@ QMap<QString, QByteArray> filesOf(const LauncherFixture &fixture, QStringList *a
 }
 
 // A launcher that had pressed first: the state a press finds.
-LauncherFixture *pressedBefore()
+std::unique_ptr<LauncherFixture> pressedBefore()
 {
-    auto *fixture = new LauncherFixture;
+    auto fixture = std::make_unique<LauncherFixture>();
     if (!fixture->isValid() || executePlan(planFor("ButtonHardcore", true)).stopped)
         qFatal("the press before did not complete");
     return fixture;
@@ -100,7 +100,7 @@ void tst_PressEngine::failedOperation()
     int operations = 0;
     QMap<QString, QByteArray> done;
     {
-        const std::unique_ptr<LauncherFixture> fixture(pressedBefore());
+        const auto fixture = pressedBefore();
         files::watch([&](const files::Operation &) { return ++operations > 0; });
         QVERIFY(executePlan(planFor(button)).errors.isEmpty());
         files::watch({});
@@ -109,7 +109,7 @@ void tst_PressEngine::failedOperation()
     }
     int stopped = 0;
     for (int failing = 1; failing <= operations; ++failing) {
-        const std::unique_ptr<LauncherFixture> fixture(pressedBefore());
+        const auto fixture = pressedBefore();
         QStringList aside;
         const QMap<QString, QByteArray> before = filesOf(*fixture, &aside);
         int operation = 0;
@@ -176,7 +176,7 @@ void tst_PressEngine::killedBurst()
     QMap<QString, QByteArray> done;
     int moves = 0;
     {
-        const std::unique_ptr<LauncherFixture> fixture(pressedBefore());
+        const auto fixture = pressedBefore();
         files::watch([&](const files::Operation &operation) {
             moves += operation.kind == files::Operation::Move;
             return true;
@@ -187,7 +187,7 @@ void tst_PressEngine::killedBurst()
         done = filesOf(*fixture, &aside);
     }
     for (int killAt = 1; killAt <= moves + 1; ++killAt) {
-        const std::unique_ptr<LauncherFixture> fixture(pressedBefore());
+        const auto fixture = pressedBefore();
         QStringList aside;
         const QMap<QString, QByteArray> before = filesOf(*fixture, &aside);
         QProcess child;
@@ -217,13 +217,13 @@ void tst_PressEngine::twoPressesAtOnce()
     QMap<QString, QByteArray> alone[2];
     const QStringList buttons {"ButtonClassic", "ButtonHardcore"};
     for (int i = 0; i < 2; ++i) {
-        const std::unique_ptr<LauncherFixture> fixture(pressedBefore());
+        const auto fixture = pressedBefore();
         QVERIFY(fixture->sample().writeSizedFile(fixture->mod("Standard/boot.pack"), 64 << 20));
         QVERIFY(!executePlan(planFor(buttons[i])).stopped);
         QStringList aside;
         alone[i] = filesOf(*fixture, &aside);
     }
-    const std::unique_ptr<LauncherFixture> fixture(pressedBefore());
+    const auto fixture = pressedBefore();
     QVERIFY(fixture->sample().writeSizedFile(fixture->mod("Standard/boot.pack"), 64 << 20));
     PressRun first(planFor(buttons[0]), buttons[0]);
     PressRun second(planFor(buttons[1]), buttons[1]);
