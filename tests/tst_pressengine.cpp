@@ -37,35 +37,58 @@ FilePlan planFor(const QString &button, bool before = false)
         << ZolmLauncher::applyPreferences(button == "ButtonHardcore", choices);
 }
 
-// The files a press may change, without the launcher's own, and what presses
-// leave aside or half made: none of the latter must outlast a press.
-QMap<QString, QByteArray> filesOf(const LauncherFixture &fixture, QStringList *aside)
+bool isAside(const QString &path)
 {
-    const auto isAside = [](const QString &path) {
-        return path.contains(".velmarch-") || path.contains("velmarch-press");
-    };
+    return path.contains(".velmarch-") || path.contains("velmarch-press");
+}
+
+// The files a press may change, without the launcher's own.
+QMap<QString, QByteArray> filesOf(const LauncherFixture &fixture)
+{
     QMap<QString, QByteArray> files = fixture.snapshot();
     for (const QString &path : files.keys()) {
         if (path.contains("/Launcher/") || path.endsWith("game-started.txt") || isAside(path))
             files.remove(path);
     }
-    QDirIterator it(fixture.sample().root(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (isAside(path))
-            *aside << path;
-    }
     return files;
 }
 
+// What presses leave aside or half made, none of which must outlast a press.
+QString leftAside(const LauncherFixture &fixture)
+{
+    QStringList aside;
+    QDirIterator it(fixture.sample().root(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        if (isAside(it.next()))
+            aside << it.filePath();
+    }
+    return aside.join(", ");
+}
+
 // A launcher that had pressed first: the state a press finds.
-std::unique_ptr<LauncherFixture> pressedBefore()
+std::unique_ptr<LauncherFixture> pressedBefore(qint64 bootPackSize = 0)
 {
     auto fixture = std::make_unique<LauncherFixture>();
-    if (!fixture->isValid() || executePlan(planFor("ButtonHardcore", true)).stopped)
+    if (!fixture->isValid() || executePlan(planFor("ButtonHardcore", true)).stopped
+        || (bootPackSize
+            && !fixture->sample().writeSizedFile(fixture->mod("Standard/boot.pack"), bootPackSize)))
         qFatal("the press before did not complete");
     return fixture;
+}
+
+// The files after the press alone, and the operations it asked for.
+QMap<QString, QByteArray> pressAlone(const QString &button, QVector<files::Operation> *operations,
+                                     qint64 bootPackSize = 0)
+{
+    const auto fixture = pressedBefore(bootPackSize);
+    files::watch([&](const files::Operation &operation) {
+        *operations << operation;
+        return true;
+    });
+    const bool done = !executePlan(planFor(button)).stopped;
+    files::watch({});
+    return done ? filesOf(*fixture) : QMap<QString, QByteArray>();
 }
 
 } // namespace
@@ -97,41 +120,32 @@ void tst_PressEngine::failedOperation_data()
 void tst_PressEngine::failedOperation()
 {
     QFETCH(QString, button);
-    int operations = 0;
-    QMap<QString, QByteArray> done;
-    {
-        const auto fixture = pressedBefore();
-        files::watch([&](const files::Operation &) { return ++operations > 0; });
-        QVERIFY(executePlan(planFor(button)).errors.isEmpty());
-        files::watch({});
-        QStringList aside;
-        done = filesOf(*fixture, &aside);
-    }
+    QVector<files::Operation> all;
+    const QMap<QString, QByteArray> done = pressAlone(button, &all);
+    QVERIFY(!done.isEmpty());
+    const int operations = all.size();
     int stopped = 0;
     for (int failing = 1; failing <= operations; ++failing) {
         const auto fixture = pressedBefore();
-        QStringList aside;
-        const QMap<QString, QByteArray> before = filesOf(*fixture, &aside);
+        const QMap<QString, QByteArray> before = filesOf(*fixture);
         int operation = 0;
         files::watch([&](const files::Operation &) { return ++operation != failing; });
         const PressReport report = executePlan(planFor(button));
         files::watch({});
         const QString at = QString("operation %1 of %2").arg(failing).arg(operations);
-        const QMap<QString, QByteArray> after = filesOf(*fixture, &aside);
+        const QMap<QString, QByteArray> after = filesOf(*fixture);
         if (report.stopped) {
             ++stopped;
             QVERIFY2(report.errors.size() == 1, qPrintable(at));
             QVERIFY2(after == before, qPrintable(at + ": files changed"));
-            QVERIFY2(aside.isEmpty(), qPrintable(at + ": left " + aside.join(", ")));
+            QVERIFY2(leftAside(*fixture).isEmpty(), qPrintable(at + ": left aside"));
             continue;
         }
         QVERIFY2(after == done, qPrintable(at + ": files changed"));
         {
             const ZolmLauncher nextStart;
         }
-        aside.clear();
-        filesOf(*fixture, &aside);
-        QVERIFY2(aside.isEmpty(), qPrintable(at + ": left " + aside.join(", ")));
+        QVERIFY2(leftAside(*fixture).isEmpty(), qPrintable(at + ": " + leftAside(*fixture)));
     }
     // Every operation up to the last move of the burst stops the press.
     QVERIFY2(stopped > operations / 2, qPrintable(QString::number(stopped)));
@@ -173,23 +187,15 @@ void tst_PressEngine::killedBurstChild()
 void tst_PressEngine::killedBurst()
 {
     QFETCH(QString, button);
-    QMap<QString, QByteArray> done;
-    int moves = 0;
-    {
-        const auto fixture = pressedBefore();
-        files::watch([&](const files::Operation &operation) {
-            moves += operation.kind == files::Operation::Move;
-            return true;
-        });
-        QVERIFY(!executePlan(planFor(button)).stopped);
-        files::watch({});
-        QStringList aside;
-        done = filesOf(*fixture, &aside);
-    }
+    QVector<files::Operation> operations;
+    const QMap<QString, QByteArray> done = pressAlone(button, &operations);
+    const int moves
+        = std::count_if(operations.begin(), operations.end(), [](const auto &operation) {
+              return operation.kind == files::Operation::Move;
+          });
     for (int killAt = 1; killAt <= moves + 1; ++killAt) {
         const auto fixture = pressedBefore();
-        QStringList aside;
-        const QMap<QString, QByteArray> before = filesOf(*fixture, &aside);
+        const QMap<QString, QByteArray> before = filesOf(*fixture);
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("VELMARCH_KILL_AT_MOVE", QString::number(killAt));
@@ -203,10 +209,10 @@ void tst_PressEngine::killedBurst()
         {
             const ZolmLauncher nextStart;
         }
-        const QMap<QString, QByteArray> after = filesOf(*fixture, &aside);
+        const QMap<QString, QByteArray> after = filesOf(*fixture);
         const QString at = QString("killed at move %1 of %2").arg(killAt).arg(moves);
         QVERIFY2(after == done || after == before, qPrintable(at + ": a mix"));
-        QVERIFY2(aside.isEmpty(), qPrintable(at + ": left " + aside.join(", ")));
+        QVERIFY2(leftAside(*fixture).isEmpty(), qPrintable(at + ": " + leftAside(*fixture)));
     }
 }
 
@@ -214,17 +220,11 @@ void tst_PressEngine::killedBurst()
 // first or is told that another launcher is at work; no file is torn.
 void tst_PressEngine::twoPressesAtOnce()
 {
-    QMap<QString, QByteArray> alone[2];
     const QStringList buttons {"ButtonClassic", "ButtonHardcore"};
-    for (int i = 0; i < 2; ++i) {
-        const auto fixture = pressedBefore();
-        QVERIFY(fixture->sample().writeSizedFile(fixture->mod("Standard/boot.pack"), 64 << 20));
-        QVERIFY(!executePlan(planFor(buttons[i])).stopped);
-        QStringList aside;
-        alone[i] = filesOf(*fixture, &aside);
-    }
-    const auto fixture = pressedBefore();
-    QVERIFY(fixture->sample().writeSizedFile(fixture->mod("Standard/boot.pack"), 64 << 20));
+    QVector<files::Operation> operations;
+    const QMap<QString, QByteArray> alone[2] = {pressAlone(buttons[0], &operations, 64 << 20),
+                                                pressAlone(buttons[1], &operations, 64 << 20)};
+    const auto fixture = pressedBefore(64 << 20);
     PressRun first(planFor(buttons[0]), buttons[0]);
     PressRun second(planFor(buttons[1]), buttons[1]);
     QSignalSpy firstDone(&first, &PressRun::finished);
@@ -233,9 +233,8 @@ void tst_PressEngine::twoPressesAtOnce()
     second.start();
     QTRY_VERIFY_WITH_TIMEOUT(firstDone.count() == 1 && secondDone.count() == 1, 30000);
 
-    QStringList aside;
-    const QMap<QString, QByteArray> after = filesOf(*fixture, &aside);
-    QVERIFY(aside.isEmpty());
+    const QMap<QString, QByteArray> after = filesOf(*fixture);
+    QCOMPARE(leftAside(*fixture), QString());
     QVERIFY2(after == alone[0] || after == alone[1], "a file is torn or of two presses");
     for (const PressRun *press : {&first, &second}) {
         if (press->report().stopped)
