@@ -106,7 +106,7 @@ struct Press
     double ms = 0;
     double longestStallMs = 0; // longest gap between the ticks of a 10 ms timer
     // What the press did to the files, as its file layer was asked:
-    int flushes = 0; // each new file and the journal are flushed once
+    int flushes = 0; // of the new files and the journal
     qint64 bytesWritten = 0;
     QStringList copied; // the targets of the copies
     int moves = 0;
@@ -125,10 +125,12 @@ void watchFiles(Press *press, const QElapsedTimer &clock)
             press->copied << QFileInfo(operation.path).fileName().mid(4); // "new." + target
             Q_FALLTHROUGH();
         case files::Operation::Write:
-            ++press->flushes;
             press->bytesWritten += operation.bytes;
             press->peakBytes += operation.bytes;
             press->largestFile = qMax(press->largestFile, operation.bytes);
+            break;
+        case files::Operation::Flush:
+            ++press->flushes;
             break;
         case files::Operation::Move:
             if (press->moves++ == 0)
@@ -141,7 +143,7 @@ void watchFiles(Press *press, const QElapsedTimer &clock)
         default:
             break;
         }
-        return true;
+        return 0;
     });
 }
 

@@ -8,16 +8,20 @@ namespace {
 
 Watcher watcher;
 
-// Asks the watcher, if any, whether the operation may go ahead.
 bool allowed(Operation::Kind kind, const QString &path, qint64 bytes, Failure *failure)
 {
-    if (!watcher || watcher({kind, path, bytes}))
-        return true;
-    *failure = {QStringLiteral("the operation was made to fail"), false};
-    return false;
+    const int error = injectedError(kind, path, bytes);
+    if (error != 0)
+        *failure = native::failureOf(error);
+    return error == 0;
 }
 
 } // namespace
+
+int injectedError(Operation::Kind kind, const QString &path, qint64 bytes)
+{
+    return watcher ? watcher({kind, path, bytes}) : 0;
+}
 
 bool copyFlushed(const QString &source, const QString &copy, const CopyProgress &progress,
                  Failure *failure)

@@ -40,19 +40,25 @@ bool removeFolder(const QString &path, Failure *failure);
 bool isHeld(const QString &path);
 
 // Every operation above but isHeld, as a watcher is told of it before it is
-// made.
+// made; a Flush is that of the file a copy or a write has just made.
 struct Operation
 {
-    enum Kind { Copy, Write, Move, Remove, MakeFolder, RemoveFolder };
+    enum Kind { Copy, Write, Flush, Move, Remove, MakeFolder, RemoveFolder };
     Kind kind;
-    QString path; // the file or folder made, moved, removed
+    QString path; // the file or folder made, flushed, moved, removed
     qint64 bytes; // written by a copy or a write
 };
 
-// For tests and the benchmark: a watcher that answers false makes the
-// operation fail as if the system had refused it. One at a time; an empty
-// one ends the watching. Set it while no press runs.
-using Watcher = std::function<bool(const Operation &)>;
+// For tests and the benchmark: the watcher answers 0 for the operation to go
+// ahead, or a system error number (errno; on Windows a GetLastError() code)
+// for it to fail as the system would with it. One at a time; an empty one
+// ends the watching. Set it while no press runs.
+using Watcher = std::function<int(const Operation &)>;
 void watch(const Watcher &watcher);
+
+// System error numbers for a watcher's answers: a drive that failed, and one
+// that does not support the operation.
+extern const int driveFailed;
+extern const int notSupported;
 
 } // namespace files

@@ -14,4 +14,12 @@ bool makeFolder(const QString &path, Failure *failure);
 bool removeFolder(const QString &path, Failure *failure);
 bool isHeld(const QString &path);
 
+// The failure in the system's words for an error number.
+Failure failureOf(int error);
+
 } // namespace files::native
+
+namespace files {
+// The watcher's answer for an operation: 0, or the error to fail with.
+int injectedError(Operation::Kind kind, const QString &path, qint64 bytes = 0);
+} // namespace files

@@ -21,7 +21,7 @@ QByteArray encoded(const QString &path)
 
 bool failed(files::Failure *failure, int error)
 {
-    *failure = {qt_error_string(error), error == EBUSY || error == ETXTBSY};
+    *failure = files::native::failureOf(error);
     return false;
 }
 
@@ -85,12 +85,20 @@ int createNew(const QString &path)
     return open(encoded(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
 
+// Flushes the file to disk. Some drives cannot (shared folders of virtual
+// machines, some virtual drives): the data is then as safe as they keep it.
+int flush(int out, const QString &path)
+{
+    int error = files::injectedError(files::Operation::Flush, path);
+    if (error == 0 && fdatasync(out) != 0)
+        error = errno;
+    return error == EINVAL || error == ENOTSUP || error == EOPNOTSUPP ? 0 : error;
+}
+
 // Flushes and closes the new file; on any failure removes it.
 bool finish(int out, bool written, const QString &path, files::Failure *failure)
 {
-    int error = written ? 0 : errno;
-    if (written && fdatasync(out) != 0)
-        error = errno;
+    int error = written ? flush(out, path) : errno;
     if (close(out) != 0 && error == 0)
         error = errno;
     if (error == 0)
@@ -101,7 +109,17 @@ bool finish(int out, bool written, const QString &path, files::Failure *failure)
 
 } // namespace
 
+namespace files {
+const int driveFailed = EIO;
+const int notSupported = EOPNOTSUPP;
+} // namespace files
+
 namespace files::native {
+
+Failure failureOf(int error)
+{
+    return {qt_error_string(error), error == EBUSY || error == ETXTBSY};
+}
 
 bool copyFlushed(const QString &source, const QString &copy, const CopyProgress &progress,
                  Failure *failure)

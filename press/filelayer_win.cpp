@@ -78,9 +78,9 @@ bool isHeldOpen(const std::wstring &path)
 bool failed(files::Failure *failure, const std::wstring &path = std::wstring())
 {
     const DWORD error = GetLastError();
-    const bool held = isHoldError(error, Held::AsSharing)
-        || (error == ERROR_ACCESS_DENIED && !path.empty() && isHeldOpen(path));
-    *failure = {qt_error_string(int(error)), held};
+    *failure = files::native::failureOf(int(error));
+    failure->held
+        = failure->held || (error == ERROR_ACCESS_DENIED && !path.empty() && isHeldOpen(path));
     return false;
 }
 
@@ -91,21 +91,32 @@ DWORD CALLBACK reportCopied(LARGE_INTEGER, LARGE_INTEGER copied, LARGE_INTEGER, 
     return PROGRESS_CONTINUE;
 }
 
+// Flushes the file to disk. Some drives cannot (shared folders of virtual
+// machines, some virtual drives): the data is then as safe as they keep it.
+bool flushed(HANDLE handle, const QString &path)
+{
+    DWORD error = DWORD(files::injectedError(files::Operation::Flush, path));
+    if (error == 0 && !FlushFileBuffers(handle))
+        error = GetLastError();
+    SetLastError(error);
+    return error == 0 || error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED;
+}
+
 // Others may read the file meanwhile, but not change it.
-bool flush(const std::wstring &path)
+bool flush(const std::wstring &file, const QString &path)
 {
     HANDLE handle = INVALID_HANDLE_VALUE;
     if (!retriedWhileHeld([&] {
-            handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+            handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
             return handle != INVALID_HANDLE_VALUE;
         }))
         return false;
-    const bool flushed = FlushFileBuffers(handle);
+    const bool done = flushed(handle, path);
     const DWORD error = GetLastError();
     CloseHandle(handle);
     SetLastError(error);
-    return flushed;
+    return done;
 }
 
 // Removes what a failed copy or write left, keeping the reason.
@@ -138,7 +149,17 @@ bool whileWritable(const std::wstring &path, const std::wstring &workedOn, files
 
 } // namespace
 
+namespace files {
+const int driveFailed = ERROR_GEN_FAILURE;
+const int notSupported = ERROR_INVALID_FUNCTION;
+} // namespace files
+
 namespace files::native {
+
+Failure failureOf(int error)
+{
+    return {qt_error_string(error), isHoldError(DWORD(error), Held::AsSharing)};
+}
 
 // The system's copy carries the modification time over by itself.
 bool copyFlushed(const QString &source, const QString &copy, const CopyProgress &progress,
@@ -155,7 +176,7 @@ bool copyFlushed(const QString &source, const QString &copy, const CopyProgress 
     const DWORD attributes = attributesOf(to);
     if (isReadOnly(attributes) && !setAttributes(to, attributes & ~FILE_ATTRIBUTE_READONLY))
         return removeFailed(to, failure);
-    return flush(to) || removeFailed(to, failure);
+    return flush(to, copy) || removeFailed(to, failure);
 }
 
 bool writeFlushed(const QString &path, const QByteArray &bytes, Failure *failure)
@@ -167,7 +188,7 @@ bool writeFlushed(const QString &path, const QByteArray &bytes, Failure *failure
         return failed(failure);
     DWORD written = 0;
     const bool done = WriteFile(handle, bytes.constData(), DWORD(bytes.size()), &written, nullptr)
-        && written == DWORD(bytes.size()) && FlushFileBuffers(handle);
+        && written == DWORD(bytes.size()) && flushed(handle, path);
     const DWORD error = GetLastError();
     CloseHandle(handle);
     SetLastError(error);

@@ -1,6 +1,7 @@
 #include "app/zolmlauncher.h"
 #include "launcherfixture.h"
 #include "press/executor.h"
+#include "press/filelayer.h"
 #include "staging/fileops.h"
 #include "staging/roots.h"
 
@@ -109,28 +110,35 @@ void tst_FileOps::replaceByCopy_data()
     QTest::addColumn<bool>("sourcePresent");
     QTest::addColumn<bool>("targetIsFolder");
     QTest::addColumn<bool>("targetHeldOpen");
+    QTest::addColumn<int>("flushError"); // the system's answer to the copy's flush
     QTest::addColumn<QString>("outcome"); // new, old, absent or stopped
     QTest::addColumn<QString>("error");
 
-    QTest::newRow("target replaced") << false << true << false << false << "new" << QString();
+    QTest::newRow("target replaced") << false << true << false << false << 0 << "new" << QString();
+    // Shared folders of virtual machines, some virtual drives.
+    QTest::newRow("a drive that cannot flush: replaced all the same")
+        << false << true << false << false << files::notSupported << "new" << QString();
+    QTest::newRow("a flush that fails stops the press")
+        << false << true << false << false << files::driveFailed << "stopped"
+        << "boot.pack could not be put in the game's data folder: ";
     QTest::newRow("missing source leaves a mod file absent")
-        << false << false << false << false << "absent" << QString();
+        << false << false << false << false << 0 << "absent" << QString();
     QTest::newRow("missing source keeps a game file")
-        << true << false << false << false << "old"
+        << true << false << false << false << 0 << "old"
         << "boot.pack was left as it is: ../Standard/boot.pack is missing.";
     QTest::newRow("a folder in the way stops the press")
-        << true << true << true << false << "stopped"
+        << true << true << true << false << 0 << "stopped"
         << "boot.pack could not be put in the game's data folder: ";
     // Windows refuses to replace a file that a program (the game, a virus
     // scanner) holds open; elsewhere the name moves on and the reader keeps
     // the old bytes.
 #ifdef Q_OS_WIN
     QTest::newRow("target held open stops the press")
-        << true << true << false << true << "stopped"
+        << true << true << false << true << 0 << "stopped"
         << "boot.pack is in use by another program. Close the game and press again.";
 #else
     QTest::newRow("target held open is replaced")
-        << true << true << false << true << "new" << QString();
+        << true << true << false << true << 0 << "new" << QString();
 #endif
 }
 
@@ -140,6 +148,7 @@ void tst_FileOps::replaceByCopy()
     QFETCH(bool, sourcePresent);
     QFETCH(bool, targetIsFolder);
     QFETCH(bool, targetHeldOpen);
+    QFETCH(int, flushError);
     QFETCH(QString, outcome);
     QFETCH(QString, error);
     LauncherFixture fixture;
@@ -159,8 +168,12 @@ void tst_FileOps::replaceByCopy()
     if (targetHeldOpen)
         QVERIFY(reader.open(QIODevice::ReadOnly));
 
+    files::watch([&](const files::Operation &operation) {
+        return operation.kind == files::Operation::Flush ? flushError : 0;
+    });
     const PressReport report = executePlan(
         {gameFile ? replaceGameFile(source, target) : replaceModFile(source, target)});
+    files::watch({});
     reader.close();
 
     QCOMPARE(report.stopped, outcome == "stopped");

@@ -715,7 +715,7 @@ void tst_Press::heldTarget()
             && heldHere == INVALID_HANDLE_VALUE)
             heldHere = CreateFileW(reinterpret_cast<LPCWSTR>(heldPath.utf16()), GENERIC_READ, 0,
                                    nullptr, OPEN_EXISTING, 0, nullptr);
-        return true;
+        return 0;
     });
     const auto releaseHold = [&] {
         files::watch({});

@@ -84,7 +84,7 @@ QMap<QString, QByteArray> pressAlone(const QString &button, QVector<files::Opera
     const auto fixture = pressedBefore(bootPackSize);
     files::watch([&](const files::Operation &operation) {
         *operations << operation;
-        return true;
+        return 0;
     });
     const bool done = !executePlan(planFor(button)).stopped;
     files::watch({});
@@ -129,7 +129,9 @@ void tst_PressEngine::failedOperation()
         const auto fixture = pressedBefore();
         const QMap<QString, QByteArray> before = filesOf(*fixture);
         int operation = 0;
-        files::watch([&](const files::Operation &) { return ++operation != failing; });
+        files::watch([&](const files::Operation &) {
+            return ++operation == failing ? files::driveFailed : 0;
+        });
         const PressReport report = executePlan(planFor(button));
         files::watch({});
         const QString at = QString("operation %1 of %2").arg(failing).arg(operations);
@@ -176,7 +178,7 @@ void tst_PressEngine::killedBurstChild()
             && operation.path.endsWith("velmarch-press-journal.json");
         if ((operation.kind == files::Operation::Move && ++moves == killAt) || burstEnded)
             std::_Exit(3);
-        return true;
+        return 0;
     });
     executePlan(planFor(qEnvironmentVariable("VELMARCH_BUTTON")));
     QFAIL("the press ended");
