@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -61,7 +62,13 @@ bool CopyRecord::save()
                                    {"source", it->source},
                                    {"source stamp", it->sourceStamp.toText()},
                                    {"target stamp", it->targetStamp.toText()}});
-    const QJsonObject root {{"format", format}, {"launcher", launcherFolder()}, {"copies", copies}};
+    QJsonArray everyTime;
+    for (auto it = m_copiedEveryTime.cbegin(); it != m_copiedEveryTime.cend(); ++it)
+        everyTime.append(QJsonObject {{"target", it.key()}, {"why", it.value()}});
+    const QJsonObject root {{"format", format},
+                            {"launcher", launcherFolder()},
+                            {"copies", copies},
+                            {"copied every time", everyTime}};
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -72,10 +79,20 @@ bool CopyRecord::save()
     return true;
 }
 
+QString CopyRecord::whyUntrusted(const QString &path) const
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    auto trust = m_folderTrust.find(folder);
+    if (trust == m_folderTrust.end())
+        trust = m_folderTrust.insert(folder, whyStampsMislead(folder));
+    return *trust;
+}
+
 bool CopyRecord::holds(const QString &source, const QString &target) const
 {
     const auto copy = m_copies.constFind(key(target));
-    if (copy == m_copies.cend() || copy->source != key(source))
+    if (copy == m_copies.cend() || copy->source != key(source) || !whyUntrusted(source).isEmpty()
+        || !whyUntrusted(target).isEmpty())
         return false;
     return stampOf(source) == copy->sourceStamp && stampOf(target) == copy->targetStamp;
 }
@@ -85,14 +102,19 @@ void CopyRecord::remember(const QString &source, const std::optional<FileStamp> 
 {
     const auto sourceStamp = stampOf(source);
     const auto targetStamp = stampOf(target);
-    if (sourceStamp && targetStamp && sourceStamp == sourceBefore)
+    const QString why
+        = whyUntrusted(target).isEmpty() ? whyUntrusted(source) : whyUntrusted(target);
+    m_copies.remove(key(target));
+    m_copiedEveryTime.remove(key(target));
+    if (!why.isEmpty())
+        m_copiedEveryTime.insert(key(target), why);
+    else if (sourceStamp && targetStamp && sourceStamp == sourceBefore)
         m_copies.insert(key(target), {key(source), *sourceStamp, *targetStamp});
-    else
-        m_copies.remove(key(target));
     m_changed = true;
 }
 
 void CopyRecord::forget(const QString &target)
 {
+    m_copiedEveryTime.remove(key(target));
     m_changed = m_copies.remove(key(target)) > 0 || m_changed;
 }

@@ -2,6 +2,7 @@
 
 #include "filestamp.h"
 
+#include <QHash>
 #include <QMap>
 #include <QString>
 
@@ -14,7 +15,9 @@
 //
 // The record is the launcher's own, kept beside its settings. A record that
 // is missing, unreadable or another launcher's is taken as empty: it only
-// costs one full copy.
+// costs one full copy. On a drive whose stamps cannot tell files apart
+// (FAT32, exFAT, one the launcher cannot name) nothing is taken as copied:
+// the record says why, and every press copies there.
 class CopyRecord
 {
 public:
@@ -43,6 +46,12 @@ private:
         FileStamp targetStamp;
     };
 
+    // Why stamps cannot be trusted for the file, empty where they can; asked
+    // once for each folder.
+    QString whyUntrusted(const QString &path) const;
+
     QMap<QString, Copy> m_copies; // keyed by target
+    QMap<QString, QString> m_copiedEveryTime; // why, by target
+    mutable QHash<QString, QString> m_folderTrust;
     bool m_changed = false;
 };

@@ -30,3 +30,11 @@ struct FileStamp
 
 // The stamp of a regular file; nothing for anything else or nothing there.
 std::optional<FileStamp> stampOf(const QString &path);
+
+// Why stamps cannot tell one state of a file from another on the file system
+// the path is on, in words a player understands; empty where they can: where
+// the file system keeps a change time and a file made anew does not get back
+// the identity of the one it replaced (NTFS, ReFS, ext4, btrfs, xfs and the
+// like). FAT32 and exFAT keep neither; a file system the launcher cannot
+// name is not trusted either.
+QString whyStampsMislead(const QString &path);

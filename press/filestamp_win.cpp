@@ -37,3 +37,23 @@ std::optional<FileStamp> stampOf(const QString &path)
     stamp.index = quint64(ticks(information.nFileIndexHigh, information.nFileIndexLow));
     return stamp;
 }
+
+QString whyStampsMislead(const QString &path)
+{
+    wchar_t root[MAX_PATH + 1];
+    wchar_t system[MAX_PATH + 1];
+    if (!GetVolumePathNameW(windowsPath(path).c_str(), root, MAX_PATH + 1)
+        || !GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, system,
+                                  MAX_PATH + 1))
+        return QStringLiteral("the launcher cannot tell what its drive keeps");
+    const QString name = QString::fromWCharArray(system);
+    if (name == QLatin1String("NTFS") || name == QLatin1String("ReFS"))
+        return QString();
+    if (name.contains(QLatin1String("FAT"), Qt::CaseInsensitive))
+        return QStringLiteral("its drive is %1, which keeps no change time and gives a file "
+                              "made anew the identity of the one it replaced")
+            .arg(name);
+    return QStringLiteral("the launcher cannot tell whether its drive's file system (%1) keeps a "
+                          "change time and a lasting identity for each file")
+        .arg(name);
+}

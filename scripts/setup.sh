@@ -10,6 +10,8 @@ set -eu
 # The window is checked on screens of several sizes under Xvfb.
 packages="cmake g++ make qtbase5-dev qtbase5-dev-tools qtbase5-private-dev clang-format cpp"
 packages="$packages binutils-mingw-w64-x86-64 xvfb xauth x11-utils"
+# The record of copies is checked on a FAT32 or exFAT drive image.
+packages="$packages dosfstools exfatprogs exfat-fuse"
 if [ "${1:-}" = "linux-bundle" ]; then
     # The bundle is checked in a minimal Debian root, its button pressed by xdotool.
     packages="$packages debootstrap xdotool imagemagick"

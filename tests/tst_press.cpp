@@ -11,11 +11,13 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #ifdef Q_OS_WIN
@@ -50,6 +52,72 @@ private:
     bool m_mounted = false;
     QString m_error;
 };
+
+// A USB or external drive over a folder: a FAT32 image through a loop device
+// where the kernel reads FAT, otherwise an exFAT image through FUSE. Needs
+// root where mounts are allowed.
+class FatDrive
+{
+public:
+    explicit FatDrive(const QString &folder)
+        : m_folder(folder)
+    {
+        const QString image = m_image.filePath("drive.img");
+        QFile file(image);
+        if (!file.open(QIODevice::WriteOnly) || !file.resize(64 << 20))
+            return;
+        file.close();
+        m_mounted
+            = (run("mkfs.vfat", {"-F", "32", image}) && run("mount", {"-o", "loop", image, folder}))
+            || (run("mkfs.exfat", {image}) && run("losetup", {"-f", "--show", image})
+                && run("mount.exfat-fuse", {m_device = m_output, folder}));
+    }
+    ~FatDrive()
+    {
+        QDir::setCurrent(m_image.path()); // out of the drive
+        if (m_mounted)
+            run("umount", {m_folder});
+        if (!m_device.isEmpty())
+            run("losetup", {"-d", m_device});
+    }
+    bool isMounted() const { return m_mounted; }
+    QString error() const { return m_error; }
+
+private:
+    bool run(const QString &program, const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(program, arguments);
+        const bool done = process.waitForFinished() && process.exitStatus() == QProcess::NormalExit
+            && process.exitCode() == 0;
+        m_output = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+        if (!done)
+            m_error += program + ": " + process.errorString() + ' '
+                + QString::fromLocal8Bit(process.readAllStandardError()).trimmed() + "; ";
+        return done;
+    }
+
+    QTemporaryDir m_image;
+    QString m_folder;
+    QString m_device;
+    QString m_output;
+    QString m_error;
+    bool m_mounted = false;
+};
+
+// Copies a folder's tree, empty folders too.
+bool copyTree(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString copy = to + path.mid(from.size());
+        if (!(it.fileInfo().isDir() ? QDir().mkpath(copy) : QFile::copy(path, copy)))
+            return false;
+    }
+    return true;
+}
 
 const QString nothing;
 const QString recordPath = "Napoleon/data/ZOLM/Launcher/velmarch-copies.json";
@@ -541,10 +609,19 @@ void tst_Press::pressSequences_data()
         QTest::newRow(qPrintable("record lost: " + change)) << QStringList {
             "size 2",   "press ButtonClassic", change,
             "size 1.5", "press ButtonClassic", "expect ZOLM_ui.pack = UI/Resize/1.5.pack"};
-    for (const QString change : {"replace", "rewrite"})
-        QTest::newRow(qPrintable("target changed by another program: " + change))
-            << QStringList {"size 2", "press ButtonClassic", change + " ZOLM_ui.pack",
-                            "press ButtonClassic", "expect ZOLM_ui.pack = UI/Resize/2.pack"};
+    // A FAT32 or exFAT drive (USB, external) keeps no change time, and a file
+    // made anew can get the old one's identity: there every press copies.
+    for (const QString drive : {"", "on a FAT drive"}) {
+        for (const QString change : {"replace", "rewrite"})
+            QTest::newRow(qPrintable("target changed by another program: " + change
+                                     + (drive.isEmpty() ? QString() : " " + drive)))
+                << QStringList {drive,
+                                "size 2",
+                                "press ButtonClassic",
+                                change + " ZOLM_ui.pack",
+                                "press ButtonClassic",
+                                "expect ZOLM_ui.pack = UI/Resize/2.pack"};
+    }
     QTest::newRow("leftover copies removed by a press that stages elsewhere") << QStringList {
         "leftover campaigns/zolm/startpos.esf", "leftover ZOLM_wz.pack",
         "leftover ZOLM/Temp/theme.pack", "leftover scripts/user.script.txt", "press ButtonVanilla"};
@@ -571,6 +648,20 @@ void tst_Press::pressSequences()
     QFETCH(QStringList, steps);
     LauncherFixture fixture;
     QVERIFY(fixture.isValid());
+    std::unique_ptr<FatDrive> drive;
+    if (steps.first() == "on a FAT drive") {
+        // The game's data folder, mod and launcher included, moves onto it.
+        const QString data = fixture.sample().dataFolder();
+        QVERIFY(QDir().rename(data, data + ".before") && QDir().mkdir(data));
+        drive = std::make_unique<FatDrive>(data);
+        if (!drive->isMounted())
+            QSKIP(qPrintable("mounting a FAT or exFAT drive needs root where mounts are allowed: "
+                             + drive->error()));
+        QVERIFY(copyTree(data + ".before", data));
+        QVERIFY(QDir::setCurrent(fixture.sample().launcherFolder()));
+    }
+    steps.removeAll(QString());
+    steps.removeAll("on a FAT drive");
     const QDateTime time = QDateTime::currentDateTime().addDays(-30);
     const QDir mod(fixture.mod(""));
     for (const QString &path : fixture.snapshot().keys()) {
