@@ -46,7 +46,5 @@ FileStep ZolmLauncher::writeUserScript(const QString &mode)
     for (const QString &pack : userScriptPackList(mode))
         out << "mod \"ZOLM/" << pack << ".pack\";\r\n";
     out.flush();
-    FileStep step {FileStep::WriteLoadList, mode, gameScriptsFolder() + "user.script.txt", {}, {}};
-    step.bytes = bytes;
-    return step;
+    return {FileStep::WriteLoadList, mode, gameScriptsFolder() + "user.script.txt", {}, bytes};
 }

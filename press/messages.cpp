@@ -70,8 +70,8 @@ QString couldNotRemove(const QString &target, const files::Failure &failure)
 
 QString cannotChange(const Change &change, const files::Failure &failure)
 {
-    if (!change.cannotChange.isEmpty() && !failure.held)
-        return change.cannotChange;
+    if (!change.refusal.isEmpty() && !failure.held)
+        return change.refusal;
     return change.kind == Change::Remove ? couldNotRemove(change.target, failure)
                                          : couldNotPut(change.target, failure);
 }

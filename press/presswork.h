@@ -16,9 +16,9 @@ struct Change
     QString target; // as the plan names it
     QString source; // of a copy
     QByteArray bytes; // of a write
-    // The box when this file cannot be changed, where it has one of its own
-    // (the load list, the preferences).
-    QString cannotChange;
+    // The file's own box for when it cannot be changed (the load list's, the
+    // preferences'); empty where the box names the file and why.
+    QString refusal;
 
     // Filled in as the new file is prepared beside the target:
     QString fresh; // the new file, until it is put in place

@@ -39,12 +39,12 @@ Change copy(const QString &source, const QString &target)
     return change;
 }
 
-Change write(const QString &target, const QByteArray &bytes, const QString &cannotChange)
+Change write(const QString &target, const QByteArray &bytes, const QString &refusal)
 {
     Change change = removal(target);
     change.kind = Change::Write;
     change.bytes = bytes;
-    change.cannotChange = cannotChange;
+    change.refusal = refusal;
     return change;
 }
 

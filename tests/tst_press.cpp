@@ -68,9 +68,11 @@ public:
             return;
         file.close();
         m_mounted
-            = (run("mkfs.vfat", {"-F", "32", image}) && run("mount", {"-o", "loop", image, folder}))
-            || (run("mkfs.exfat", {image}) && run("losetup", {"-f", "--show", image})
-                && run("mount.exfat-fuse", {m_device = m_output, folder}));
+            = run("mkfs.vfat", {"-F", "32", image}) && run("mount", {"-o", "loop", image, folder});
+        if (m_mounted || !run("mkfs.exfat", {image}) || !run("losetup", {"-f", "--show", image}))
+            return;
+        m_device = m_output;
+        m_mounted = run("mount.exfat-fuse", {m_device, folder});
     }
     ~FatDrive()
     {
@@ -192,7 +194,7 @@ void tst_Press::plan_data()
            "replace ../../ZOLM_wz.pack from ../UI/Theme/France 1798-1801 (Orient)/mov.pack"};
 
     QTest::newRow("Classic with a size and a named theme")
-        << "Classic" << namedTheme() << sampleListing()
+        << "ButtonClassic" << namedTheme() << sampleListing()
         << QStringList {classicText,
                         standardBoot,
                         "replace ../../ZOLM_ui.pack from ../UI/Resize/1.5.pack",
@@ -213,7 +215,7 @@ void tst_Press::plan_data()
     ModListing bare;
     bare.oldHardcoreTextIsFile = true;
     QTest::newRow("Hardcore screenshots, no custom UI, no Temp, no tints, selector hidden")
-        << "Hardcore" << screenshots << bare
+        << "ButtonHardcore" << screenshots << bare
         << QStringList {"make folder ../Temp/",
                         "remove ../../ZOLM_txt_hb.pack",
                         classicText,
@@ -245,10 +247,10 @@ void tst_Press::plan_data()
         "ui_order_button_mode 2 -> ui_order_button_mode 0",
         "remove ../../ZOLM_ui.pack", "remove ../../ZOLM_wz.pack"};
     QTest::newRow("Bavaria campaign")
-        << "Bavaria" << namedTheme() << sampleListing()
+        << "SPCbava" << namedTheme() << sampleListing()
         << campaignFiles + QStringList(mamelukes[0]) + QStringList(mamelukes[1]) + campaignEnd;
     QTest::newRow("campaign without Temp stages no theme pack")
-        << "Bavaria" << namedTheme() << noTemp
+        << "SPCbava" << namedTheme() << noTemp
         << campaignFiles + QStringList(mamelukes[1]) + campaignEnd;
 
     QStringList restore {"remove ../../ZOLM_txt.pack", "remove ../../ZOLM_ui.pack",
@@ -260,7 +262,7 @@ void tst_Press::plan_data()
     }
     restore.insert(4, "replace game file ../../boot.pack from ../Backup/boot.pack");
     QTest::newRow("restore vanilla never removes a game file first")
-        << "Vanilla" << PressChoices() << ModListing() << restore;
+        << "ButtonVanilla" << PressChoices() << ModListing() << restore;
 }
 
 void tst_Press::plan()
@@ -270,16 +272,7 @@ void tst_Press::plan()
     QFETCH(ModListing, listing);
     QFETCH(QStringList, steps);
 
-    FilePlan plan;
-    if (button == "Vanilla")
-        plan = ZolmLauncher::restoreVanilla();
-    else if (button == "Bavaria")
-        plan = ZolmLauncher::setupCampaign(button, choices, listing)
-            << ZolmLauncher::applyPreferences(false, choices) << ZolmLauncher::removeUiAndWzPacks();
-    else
-        plan = ZolmLauncher::setupBattle(button, choices, listing)
-            << ZolmLauncher::applyPreferences(button == "Hardcore", choices);
-    QCOMPARE(describe(plan), steps);
+    QCOMPARE(describe(planOf(button, choices, listing)), steps);
 }
 
 void tst_Press::keptGameFiles_data()

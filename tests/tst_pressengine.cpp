@@ -28,13 +28,7 @@ FilePlan planFor(const QString &button, bool before = false)
     choices.themeIndex = 1;
     choices.themeName = before ? "Mamelukes" : "Prussia";
     seedPseudoRandom(before ? 1 : 2);
-    if (button == "ButtonVanilla")
-        return ZolmLauncher::restoreVanilla();
-    if (button == "SPCbava")
-        return ZolmLauncher::setupCampaign("Bavaria", choices, readModListing())
-            << ZolmLauncher::applyPreferences(false, choices) << ZolmLauncher::removeUiAndWzPacks();
-    return ZolmLauncher::setupBattle(button.mid(6), choices, readModListing())
-        << ZolmLauncher::applyPreferences(button == "ButtonHardcore", choices);
+    return planOf(button, choices, readModListing());
 }
 
 bool isAside(const QString &path)

@@ -1,5 +1,6 @@
 #include "launcherfixture.h"
 
+#include "app/zolmlauncher.h"
 #include "press/executor.h"
 
 #include <QApplication>
@@ -140,6 +141,17 @@ UrlRecorder::UrlRecorder(const QString &scheme)
 UrlRecorder::~UrlRecorder()
 {
     QDesktopServices::unsetUrlHandler(m_scheme);
+}
+
+FilePlan planOf(const QString &button, const PressChoices &choices, const ModListing &listing)
+{
+    if (button == "ButtonVanilla")
+        return ZolmLauncher::restoreVanilla();
+    if (button == "SPCbava")
+        return ZolmLauncher::setupCampaign("Bavaria", choices, listing)
+            << ZolmLauncher::applyPreferences(false, choices) << ZolmLauncher::removeUiAndWzPacks();
+    return ZolmLauncher::setupBattle(button.mid(6), choices, listing)
+        << ZolmLauncher::applyPreferences(button == "ButtonHardcore", choices);
 }
 
 void applySteps(QWidget *window, const FilePlan &plan)

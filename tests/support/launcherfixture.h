@@ -2,6 +2,7 @@
 
 #include "sampleinstallation.h"
 #include "staging/filestep.h"
+#include "staging/pressinputs.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -97,6 +98,10 @@ public slots:
 private:
     QString m_scheme;
 };
+
+// The plan a start button's slot makes ("ButtonClassic", "ButtonHardcore",
+// "SPCbava" for the Bavaria campaign, "ButtonVanilla"), without the window.
+FilePlan planOf(const QString &button, const PressChoices &choices, const ModListing &listing);
 
 // Applies steps as a press does and shows its boxes over the window, but
 // starts no game.
