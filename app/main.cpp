@@ -8,7 +8,7 @@ int main(int argc, char *argv[])
     // The window is drawn for 700 by 700 pixels at 100 %; on a scaled screen
     // Qt scales it, its background and its fonts by the screen's own factor
     // (150 % stays 150 %) instead of leaving it small, unless the window
-    // would not fit on the screen at that scale.
+    // would not fit on that screen at that scale.
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
 #if QT_VERSION >= QT_VERSION_CHECK(5, 14, 0)
@@ -16,8 +16,9 @@ int main(int argc, char *argv[])
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
 #endif
     QApplication app(argc, argv);
-    fitScaleToScreen(QGuiApplication::primaryScreen(), QSize(700, 700));
+    fitScreens(QSize(700, 700));
     ZolmLauncher launcher;
+    keepDesignedSizeOnEveryScreen(&launcher, QSize(700, 700));
     launcher.show();
     return app.exec();
 }

@@ -1,23 +1,19 @@
 #include "screenfit.h"
 
+#include "windowframe.h"
+
+#include <QGuiApplication>
 #include <qpa/qplatformscreen.h>
-#include <qpa/qplatformwindow.h>
 #include <QScreen>
 #include <QtGui/private/qhighdpiscaling_p.h>
+#include <QWidget>
 #include <QWindow>
 
 namespace {
 
-// The frame the system draws around a window on this screen, in the
-// screen's pixels. Known before the window is shown where the system draws
-// it (Windows); nothing where a window manager adds it later.
-QSize framePixels(QScreen *screen)
-{
-    QWindow probe(screen);
-    probe.create();
-    const QMargins frame = probe.handle()->frameMargins();
-    return QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
-}
+// Below this the window's text is too small to read; a screen that small
+// shows the window cut off instead.
+constexpr qreal smallestScale = 0.85;
 
 // Qt's scale on top of the screens' own, as set for the whole program.
 qreal globalFactor()
@@ -27,20 +23,42 @@ qreal globalFactor()
     return ok && factor > 0 ? factor : 1;
 }
 
+void fitScreen(QScreen *screen, const QSize &designed)
+{
+    const qreal own = screen->devicePixelRatio();
+    // In the screen's own pixels, which Qt's scaled geometry only rounds.
+    const QSize room = screen->handle()->availableGeometry().size() - windowFramePixels(screen);
+    const qreal scale = fittedScale(own, room, designed);
+    if (qFuzzyCompare(scale, own))
+        return;
+    // A screen's factor stands in for the screen's own scale, under the
+    // factor set for the whole program. Qt overlooks a factor of exactly 1
+    // while no other screen has one; a hair above it gives the same pixels.
+    const qreal factor = scale / globalFactor();
+    QHighDpiScaling::setScreenFactor(screen, qFuzzyCompare(factor, 1) ? 1.000001 : factor);
+}
+
 } // namespace
 
-void fitScaleToScreen(QScreen *screen, const QSize &designed)
+qreal fittedScale(qreal own, const QSize &room, const QSize &designed)
 {
-    if (!screen || designed.isEmpty())
-        return;
-    const qreal screenScale = screen->devicePixelRatio();
-    if (screenScale <= 1)
-        return;
-    // In the screen's own pixels, which Qt's scaled geometry only rounds.
-    const QSize room = screen->handle()->availableGeometry().size() - framePixels(screen);
     const qreal fits
         = qMin(qreal(room.width()) / designed.width(), qreal(room.height()) / designed.height());
-    const qreal scale = qBound(qreal(1), fits, screenScale);
-    if (scale < screenScale)
-        QHighDpiScaling::setGlobalFactor(globalFactor() * scale / screenScale);
+    return qMin(own, qMax(fits, smallestScale));
+}
+
+void fitScreens(const QSize &designed)
+{
+    const auto screens = QGuiApplication::screens();
+    for (QScreen *screen : screens)
+        fitScreen(screen, designed);
+    QObject::connect(qApp, &QGuiApplication::screenAdded, qApp,
+                     [designed](QScreen *screen) { fitScreen(screen, designed); });
+}
+
+void keepDesignedSizeOnEveryScreen(QWidget *window, const QSize &designed)
+{
+    window->winId(); // makes the window's handle, which tells of screen changes
+    QObject::connect(window->windowHandle(), &QWindow::screenChanged, window,
+                     [window, designed] { window->resize(designed); });
 }

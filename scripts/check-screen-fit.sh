@@ -1,9 +1,11 @@
 #!/bin/sh
-# Checks that the launcher's window, frame included, lies inside the screen it
-# opens on, on screens of common laptop sizes and scales, and that at 100 % it
-# is the designed 700 by 700. Each screen is an Xvfb screen of that size; the
-# scale is Qt's (QT_SCALE_FACTOR) on Linux, and Windows' own display scale
-# (Wine's LogPixels) for the Windows program.
+# Checks that the launcher's window, frame included, lies inside the work area
+# of the screen it is on: on screens of common laptop sizes and scales with a
+# taskbar, and on two screens side by side at different scales, opened on
+# each and moved to the other. At 100 %, where it fits, it is the designed
+# 700 by 700. The window manager is icewm, which draws a frame and a taskbar;
+# the scale is Qt's (QT_SCREEN_SCALE_FACTORS) on Linux and Windows' own
+# display scale (Wine's LogPixels, one for every screen) for the Windows program.
 #
 #   check-screen-fit.sh linux PROGRAM SAMPLE-TOOL WORK-FOLDER
 #   check-screen-fit.sh windows LAUNCHER-FOLDER WORK-FOLDER   (WINEPREFIX set)
@@ -36,44 +38,111 @@ stop() {
 }
 trap stop EXIT
 
-# One screen: WIDTHxHEIGHT and a scale in per cent.
-check() {
-    size=$1
-    percent=$2
-    xscreen_start "$size" "$work"
+# Starts the launcher at these per-cent scales, one per screen.
+start() {
     if [ "$kind" = windows ]; then
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
-            /d $((96 * percent / 100)) /f >/dev/null 2>&1
+            /d $((96 * $1 / 100)) /f >/dev/null 2>&1
+        # Wine draws the Windows frame itself, as Windows does, instead of
+        # leaving it to the window manager; the X window is then the window
+        # with its frame, placed by Wine in the work area the taskbar leaves.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
         (cd "$launcher" && exec env -u WINEPATH wine "Velmarch 8.4.exe") >"$work/fit.log" 2>&1 &
     else
-        (cd "$launcher" && exec env QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$(echo "$percent" |
-            awk '{ print $1 / 100 }')" XDG_DATA_HOME="$work/sample/AppData" "$program") \
-            >"$work/fit.log" 2>&1 &
+        factors=$(for percent in "$@"; do echo "$percent"; done | awk '{ printf "%s%s", sep, $1 / 100; sep = ";" }')
+        # Qt reads 96 dpi from the screen's size in whole millimetres (96.1 for
+        # 1366 pixels), which would make 100 % a hair more; Windows says 96.
+        (cd "$launcher" && exec env QT_QPA_PLATFORM=xcb QT_FONT_DPI=96 QT_SCREEN_SCALE_FACTORS="$factors" \
+            XDG_DATA_HOME="$work/sample/AppData" "$program") >"$work/fit.log" 2>&1 &
     fi
     started=$!
     window_wait "$work/fit.log"
+}
+
+# Prints where the window is on AREA ("X Y WIDTH HEIGHT", the work area) and
+# fails unless the window and its frame lie inside. The Linux program's X
+# window is the window's inside, framed by the window manager; Wine's is the
+# window with the frame Wine draws.
+measure() {
+    what=$1
+    set -- $2
     x=$(window_value 'Absolute upper-left X')
     y=$(window_value 'Absolute upper-left Y')
     width=$(window_value Width)
     height=$(window_value Height)
-    screen_width=${size%x*}
-    screen_height=${size#*x}
-    # The X window is the window's inside. The system places the frame at the
-    # screen's corner (Xvfb has no window manager to draw one; Wine keeps the
-    # Windows frame around the inside), and a Windows frame is as wide on the
-    # right and at the bottom as on the left.
-    right=$((x + width + x))
-    bottom=$((y + height + x))
-    echo "check-screen-fit: $size at $percent %: inside ${width}x$height, frame to $right,$bottom"
-    [ "$right" -le "$screen_width" ] && [ "$bottom" -le "$screen_height" ] ||
-        fail "the window does not fit on $size at $percent %"
-    if [ "$percent" = 100 ]; then
-        [ "$width" = 700 ] && [ "$height" = 700 ] || fail "at 100 % the window is not 700x700"
+    if [ "$kind" = windows ]; then
+        set -- "$@" 0 0 0 0
+    else
+        set -- "$@" $(window_frame)
     fi
+    [ $# = 8 ] || fail "the window manager named no frame for the window"
+    left=$((x - $5))
+    top=$((y - $7))
+    right=$((x + width + $6))
+    bottom=$((y + height + $8))
+    echo "check-screen-fit: $what: window ${width}x$height at $x,$y, with its frame $left,$top to $right,$bottom in $3x$4+$1+$2"
+    [ "$left" -ge "$1" ] && [ "$top" -ge "$2" ] && [ "$right" -le $(($1 + $3)) ] &&
+        [ "$bottom" -le $(($2 + $4)) ] || fail "the window does not fit on $what"
+}
+
+# The work area the window manager announces beside its taskbar.
+work_area() {
+    xprop -root _NET_WORKAREA | sed -n 's/.*= *//p' | tr -d , | cut -d' ' -f1-4
+}
+
+# One screen WIDTHxHEIGHT with a taskbar, at a scale in per cent.
+check() {
+    xscreen_start "$1" "$work"
+    window_manager_start "$work"
+    start "$2"
+    measure "$1 at $2 % with a taskbar" "$(work_area)"
+    # At 100 % the window is as designed, or smaller where 100 % does not fit.
+    if [ "$2" = 100 ] && [ "$kind" = windows ]; then
+        # Wine's window is 700 by 700 with the frame around it.
+        [ "$(window_value Width)" -gt 700 ] && [ "$(window_value Width)" -le 720 ] ||
+            fail "at 100 % the window is not 700 pixels wide"
+    elif [ "$2" = 100 ]; then
+        [ "$(window_value Width)" = 700 ] && [ "$(window_value Height)" = 700 ] ||
+            fail "at 100 % the window is not 700x700"
+    fi
+    stop
+}
+
+# Two screens side by side, the first the primary one: the window opens on
+# it and is moved to the second, its frame to that screen's corner.
+check_two() {
+    xscreen_start_two "$1" "$3" "$work"
+    # X11 has one work area for the whole desktop, so programs take each
+    # screen whole; without a taskbar the screens are the work areas.
+    window_manager_start "$work" no-taskbar
+    start "$2" "$4"
+    first_area="0 0 ${1%x*} ${1#*x}"
+    second_area="${1%x*} 0 ${3%x*} ${3#*x}"
+    measure "$1 at $2 % beside $3 at $4 %, opened" "$first_area"
+    # Wine does not hear of a window moved by another X client, so the
+    # Windows program is only opened on each screen.
+    if [ "$kind" = windows ]; then
+        stop
+        return
+    fi
+    set -- "$@" $(window_frame)
+    xdotool windowmove --sync "$(echo "$window" | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')" \
+        $((${1%x*} + $5)) "$7" 2>/dev/null || true
+    sleep 1
+    window=$(xwininfo -name "$window_title")
+    measure "moved to $3 at $4 %" "$second_area"
     stop
 }
 
 check 1920x1080 150
 check 1920x1080 175
 check 1366x768 125
+check 1366x768 100
 check 1024x768 100
+if [ "$kind" = windows ]; then
+    check_two 1366x768 125 1920x1080 125
+    check_two 1920x1080 125 1366x768 125
+else
+    check_two 1920x1080 150 1366x768 100
+    check_two 1366x768 125 1920x1080 150
+fi

@@ -7,14 +7,17 @@
 set -eu
 
 # The MinGW resource compiler checks the Windows resources; cpp preprocesses them.
-# The window is checked on screens of several sizes under Xvfb.
+# The window manager is asked for its frame through libxcb.
 packages="cmake g++ make qtbase5-dev qtbase5-dev-tools qtbase5-private-dev clang-format cpp"
-packages="$packages binutils-mingw-w64-x86-64 xvfb xauth x11-utils"
+packages="$packages pkg-config libxcb1-dev binutils-mingw-w64-x86-64 xvfb xauth x11-utils"
+# The window is checked on screens of several sizes under Xvfb, with a taskbar
+# (icewm) and on two screens side by side (Xephyr).
+packages="$packages icewm xserver-xephyr xdotool"
 # The record of copies is checked on a FAT32 or exFAT drive image.
 packages="$packages dosfstools exfatprogs exfat-fuse"
 if [ "${1:-}" = "linux-bundle" ]; then
     # The bundle is checked in a minimal Debian root, its button pressed by xdotool.
-    packages="$packages debootstrap xdotool imagemagick"
+    packages="$packages debootstrap imagemagick"
 fi
 if [ "${1:-}" = "sanitizers" ]; then
     # Clang with its sanitizer and libFuzzer runtimes.

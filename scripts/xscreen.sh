@@ -3,7 +3,14 @@
 #
 #   xscreen_start SIZE FOLDER   an Xvfb screen of WIDTHxHEIGHT at 96 dpi; exports
 #                               DISPLAY and sets xscreen_pid
-#   xscreen_stop
+#   xscreen_start_two SIZE SIZE FOLDER
+#                               two screens side by side as one desktop (Xinerama, as
+#                               a graphics card with two monitors shows them); the
+#                               first is the primary one
+#   window_manager_start FOLDER [no-taskbar]
+#                               icewm, which frames windows and by default keeps a
+#                               taskbar at the bottom, announcing the work area beside it
+#   xscreen_stop                stops the screens and the window manager
 #   window_wait LOG             waits up to 30 s for the launcher's window; sets
 #                               window (xwininfo's report) or fails with LOG's text
 #   window_value FIELD          a number from the report ("Width", "Absolute upper-left X")
@@ -28,9 +35,52 @@ xscreen_start() {
     export DISPLAY
 }
 
+# Xvfb's own screens cannot lie side by side, so a nested X server (Xephyr)
+# shows two heads in one Xvfb screen. Without RandR, which would report the
+# nested server's single window, programs see the heads through Xinerama.
+xscreen_start_two() {
+    xscreen_start "$((${1%x*} + ${2%x*}))x$(printf '%s\n%s\n' "${1#*x}" "${2#*x}" | sort -n | tail -n 1)" "$3"
+    rm -f "$3/xscreen-display"
+    Xephyr -displayfd 3 -screen "$1" -screen "$2" +xinerama -extension RANDR -dpi 96 \
+        -nolisten tcp 3>"$3/xscreen-display" >/dev/null 2>&1 &
+    xscreen_nested_pid=$!
+    for _ in $(seq 1 100); do
+        [ -s "$3/xscreen-display" ] && break
+        sleep 0.1
+    done
+    [ -s "$3/xscreen-display" ] || fail "Xephyr did not start"
+    DISPLAY=":$(cat "$3/xscreen-display")"
+}
+
+window_manager_start() {
+    mkdir -p "$1/icewm"
+    if [ "${2:-}" = no-taskbar ]; then
+        echo "ShowTaskBar=0" >"$1/icewm/preferences"
+    else
+        : >"$1/icewm/preferences"
+    fi
+    ICEWM_PRIVCFG="$1/icewm" icewm >/dev/null 2>&1 &
+    xscreen_wm_pid=$!
+    # Ready once it names itself on the root window.
+    for _ in $(seq 1 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.1
+    done
+    if [ "${2:-}" != no-taskbar ]; then
+        for _ in $(seq 1 100); do
+            xprop -root _NET_WORKAREA 2>/dev/null | grep -q = && break
+            sleep 0.1
+        done
+    fi
+}
+
 xscreen_stop() {
-    [ -z "${xscreen_pid:-}" ] || kill "$xscreen_pid" 2>/dev/null || true
+    for pid in ${xscreen_wm_pid:-} ${xscreen_nested_pid:-} ${xscreen_pid:-}; do
+        kill "$pid" 2>/dev/null || true
+    done
     xscreen_pid=""
+    xscreen_nested_pid=""
+    xscreen_wm_pid=""
 }
 
 window_wait() {
@@ -44,6 +94,18 @@ window_wait() {
     # It may still be placed and painted.
     sleep 1
     window=$(xwininfo -name "$window_title")
+}
+
+# The frame the window manager drew around the window: "left right top bottom".
+# It names it once the window is mapped, which may be a moment after.
+window_frame() {
+    for _ in $(seq 1 20); do
+        frame=$(xprop -id "$(echo "$window" | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')" \
+            _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ,)
+        [ -n "$frame" ] && break
+        sleep 0.25
+    done
+    echo "$frame"
 }
 
 window_value() {

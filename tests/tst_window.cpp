@@ -1,3 +1,4 @@
+#include "app/screenfit.h"
 #include "app/zolmlauncher.h"
 #include "launcherfixture.h"
 
@@ -81,6 +82,8 @@ private slots:
     void themes();
     void freeCamera_data();
     void freeCamera();
+    void screenScale_data();
+    void screenScale();
 };
 
 void tst_Window::looks()
@@ -294,6 +297,30 @@ void tst_Window::freeCamera()
     // Start-up only reads the settings.
     QCOMPARE(fixture.read("zolm.ini"), before);
     QCOMPARE(QFileInfo::exists("zolm.ini"), !ini.isNull());
+}
+
+void tst_Window::screenScale_data()
+{
+    // The screen's scale, its work area less the frame (Windows': 16 by 39
+    // pixels at 100 %, 20 by 48 at 125 %, 24 by 59 at 150 %; a taskbar of 40
+    // pixels at 100 %), the scale.
+    QTest::addColumn<qreal>("own");
+    QTest::addColumn<QSize>("room");
+    QTest::addColumn<qreal>("scale");
+    QTest::newRow("2560x1440 at 150 %: fits as it is") << 1.5 << QSize(2536, 1321) << 1.5;
+    QTest::newRow("1920x1080 at 150 %: the largest that fits") << 1.5 << QSize(1896, 961) << 1.373;
+    QTest::newRow("1366x768 at 125 %: a little under 100 %") << 1.25 << QSize(1346, 680) << 0.971;
+    QTest::newRow("1366x768 at 100 %: a little under 100 %") << 1.0 << QSize(1350, 689) << 0.984;
+    QTest::newRow("1280x1024 at 100 %: stays 100 %") << 1.0 << QSize(1264, 945) << 1.0;
+    QTest::newRow("1024x600 netbook: no smaller than 85 %") << 1.0 << QSize(1008, 521) << 0.85;
+}
+
+void tst_Window::screenScale()
+{
+    QFETCH(qreal, own);
+    QFETCH(QSize, room);
+    QFETCH(qreal, scale);
+    QCOMPARE(qRound(fittedScale(own, room, QSize(700, 700)) * 1000), qRound(scale * 1000));
 }
 
 QTEST_MAIN(tst_Window)
