@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures what a player waits for: the window's start-up, a "Classic battles"
 // and a campaign press on packs of realistic size against the platform's own
 // durable copy of the same packs (how long the window went without handling

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gamestart.h"
 
 #ifdef Q_OS_WIN

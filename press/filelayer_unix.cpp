@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelayer_p.h"
 
 #include <QFile>

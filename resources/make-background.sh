@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes bg.jpg, the window's 800 x 800 background: a mottled brown ground
 # with a vignette. Needs ImageMagick; the seed keeps it reproducible.
 set -eu

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Makes font.ttf: Debian's Caladea Regular (SIL Open Font License 1.1, see
 font-LICENSE.txt) with its family renamed to "JSL Ancient", style "Normal".
 Needs fonts-crosextra-caladea and python3-fonttools."""

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Assembles velmarch.ico from velmarch.png: the 13 images a Windows shell
 picks from, in this order: 32 and 16 pixels in 16 colours, 48, 32 and 16 in
 256 colours, 256 stored as PNG, then 64, 48, 40, 32, 24, 20 and 16 in true

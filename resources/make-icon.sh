@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the program's icon: a gold "Z" in the launcher's font on a dark brown
 # rounded square. velmarch.png (256 x 256) is installed on Linux; velmarch.ico
 # carries the Windows sizes and colour depths (make-icon.py). Needs ImageMagick

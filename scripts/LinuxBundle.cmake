@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a Linux player downloads: the launcher with the Qt libraries and
 # plugins it loads, and every library those need beyond what every desktop
 # Linux has, laid out to be unpacked straight into the launcher's folder.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a player downloads: "Velmarch 8.4.exe" with the Qt libraries and
 # plugins it loads and the compiler's runtime libraries it links, laid out to
 # be unpacked straight into the launcher's folder. `cpack` packs it as

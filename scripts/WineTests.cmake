@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the Windows tests under Wine (the CMAKE_CROSSCOMPILING_EMULATOR of the
 # toolchain file), in a Wine prefix of their own below the build folder that
 # the first test to run makes once. Adds to test_environment and sets

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Qt 5 (qtbase) for 64-bit Windows from Debian's own source with the
 # MinGW-w64 cross compilers, once per machine, and prints its prefix.
 #

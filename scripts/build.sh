@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds the launcher, its tests and tools in ./build.
 set -eu
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the players' Linux bundle as a player gets it: unpacked into the
 # launcher's folder of a sample installation inside a minimal Debian root that
 # has no Qt, started there on an Xvfb screen, it shows its window with the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that the launcher's window, frame included, lies inside the work area
 # of the screen it is on: on screens of common laptop sizes and scales with a
 # taskbar, and on two screens side by side at different scales, opened on

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the players' zip as a player gets it: unpacked into the launcher's
 # folder of a sample installation, every library it loads is in it or is part
 # of Windows, none is there for nothing, and the program started under Wine

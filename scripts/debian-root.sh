@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes a minimal Debian root with what every desktop Linux has and no Qt:
 # the C and C++ runtimes, the X client libraries, fontconfig, OpenGL's
 # dispatch library and D-Bus's client library. The Linux bundle is checked in

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prints one-line apt entries for Debian's archive as this machine's apt
 # sources name it: the mirror, suites and components of every entry that is
 # Debian's (signed by Debian's archive key, or whose path is .../debian), with

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every fuzz target of ./build-asan (made by scripts/sanitizers.sh) for
 # the given seconds each (60 unless given), starting from its seed corpus in
 # tests/fuzz/corpus/ and what earlier runs here added in build-asan/corpus/.

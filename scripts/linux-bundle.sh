@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the players' Linux bundle here: the launcher built for release in
 # ./build-bundle with Debian's Qt beside it, packed as a tarball that a player
 # unpacks into the launcher's folder, and checked in a minimal Debian root

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds the launcher for 64-bit Windows with Debian's MinGW-w64
 # compilers. Qt for Windows comes in through CMAKE_PREFIX_PATH; the tests run
 # under Wine.

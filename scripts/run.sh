@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and opens the launcher in a sample
 # installation in ./sample (kept between runs so that the launcher's saved
 # choices and staged files can be looked at; --fresh lays it out anew, and

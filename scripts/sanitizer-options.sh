@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The sanitizers' settings for the checked builds, sourced by sanitizers.sh
 # and fuzz.sh: the first report stops the program, and the suppressions (each
 # for a library the launcher does not build) are read from scripts/suppressions.

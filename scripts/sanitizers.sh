@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the launcher and all its tests with clang in two more build folders,
 # one with AddressSanitizer and UndefinedBehaviorSanitizer (./build-asan, which
 # also builds the fuzz targets) and one with ThreadSanitizer (./build-tsan),

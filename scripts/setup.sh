@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the launcher needs to build and test. Does
 # nothing when they are all there. "setup.sh windows" adds what the Windows
 # build needs: the MinGW-w64 compilers, Qt's source tools and Wine;

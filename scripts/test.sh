@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, checks the formatting, builds with warnings as
 # errors, and runs every test: on Linux (and the window on screens of several
 # sizes and scales), again under the sanitizers with the fuzz targets, the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the players' Windows program here: Qt for MinGW-w64 from Debian's
 # source (built once, then cached), the launcher cross-built with warnings as
 # errors in ./build-windows, every test under Wine, and the zip a player

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the checks that start the launcher on a screen of its own and look
 # at its window. Sourced, not run; the caller defines fail().
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/zolmlauncher.h"
 #include "fileops.h"
 #include "roots.h"

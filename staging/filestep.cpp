@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "filestep.h"
 
 bool FileStep::operator==(const FileStep &other) const

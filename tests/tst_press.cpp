@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a press does as a whole: the steps each button works out, the game's
 // own files kept when their replacement is missing, a press stopped by a
 // file that cannot be put in place, on real full and read-only file systems,

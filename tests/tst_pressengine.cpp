@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A press is all or nothing: every file operation of every button's press
 // made to fail in turn, a launcher killed after each move of the burst that
 // puts the files in place, and two presses at once on one installation.

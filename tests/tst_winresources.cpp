@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads back what a Windows shell shows of the launcher's icon and version:
 // on Windows from the resources linked into "Velmarch 8.4.exe", elsewhere
 // from the resource script compiled with the MinGW resource compiler.

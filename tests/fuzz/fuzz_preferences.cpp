@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preferences editor on any bytes, with the edits of every kind of press:
 // it never crashes, changes nothing but the edited keys (the bytes outside
 // them stay as they were, in the file's own encoding and with its mark), and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's start on any zolm.ini: it never crashes, every control holds a
 // choice it offers (an interface size of the list or none, a theme of the
 // list or the random one), and saving and starting again gives the same

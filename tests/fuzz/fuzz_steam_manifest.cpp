@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader of Steam's library manifests on any bytes: it never crashes, and
 // a value it reads is the value a manifest holding just that says, whatever
 // the capitals of the key.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Holds a file open without sharing it, as a virus scanner, the search
 // indexer or the running game does, for the given milliseconds:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lays out the sample installation that the run script opens the launcher in.
 // With --large-packs the packs every start button copies are made large
 // enough for a press to show its progress.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for the game on Windows: records how the launcher started it in
 // game-started.txt beside itself, as the shell stub does elsewhere. The record
 // is written aside and renamed, so a test never finds it half written or open.
