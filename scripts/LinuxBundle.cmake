@@ -9,6 +9,9 @@
 #   plugins/platforms/       the X11 platform plugin
 #   plugins/imageformats/    the JPEG plugin (the background is a JPEG picture)
 #   lib/                     Qt's libraries and theirs
+#   README.txt               where it goes, how to start it, what it needs
+#   icons/                   the launcher's icon in a desktop's sizes
+#   licenses/, THIRD-PARTY.txt  the licences of all of the above
 
 install(TARGETS velmarch RUNTIME DESTINATION .)
 # An RPATH, unlike a RUNPATH, is searched for every library the program loads,
@@ -57,6 +60,16 @@ install(CODE "
         get_filename_component(file \${library} REALPATH)
         file(INSTALL \${file} DESTINATION \"\${CMAKE_INSTALL_PREFIX}/lib\" RENAME \${name})
     endforeach()
+")
+
+# README.txt, the icon's sizes, and the licences of everything bundled.
+install(CODE "
+    execute_process(COMMAND sh \"${CMAKE_SOURCE_DIR}/scripts/linux-bundle-extras.sh\"
+                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\" \"${CMAKE_SOURCE_DIR}\"
+                    RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR \"The bundle's README, icons or licences could not be made\")
+    endif()
 ")
 
 set(CPACK_GENERATOR TGZ)

@@ -5,7 +5,8 @@
 # has no Qt, started there on an Xvfb screen, it shows its window with the
 # background drawn, loads every Qt library and plugin from the bundle and
 # none from the system, and a press of "Classic battles" stages the packs and
-# starts the (stub) game. Needs root (chroot).
+# starts the (stub) game. It carries its README.txt, its icons, and a licence
+# for every library it bundles. Needs root (chroot).
 #
 #   check-linux-bundle.sh BUNDLE SAMPLE-TOOL WORK-FOLDER SCREENSHOT
 set -eu
@@ -32,6 +33,12 @@ rm -rf "$root$inside"
 "$sample_tool" "$root$inside/sample" >/dev/null
 launcher="$inside/sample/Napoleon/data/ZOLM/Launcher"
 tar xzf "$bundle" -C "$root$launcher"
+"$top/scripts/check-third-party.sh" "$root$launcher" $(cd "$root$launcher" && find lib plugins -type f)
+[ -s "$root$launcher/README.txt" ] || fail "the bundle has no README.txt"
+for size in 16 32 48 256; do
+    [ "$(identify -format %wx%h "$root$launcher/icons/hicolor/${size}x$size/apps/velmarch.png")" = "${size}x$size" ] ||
+        fail "the bundle has no ${size}x$size icon"
+done
 
 mkdir -p "$work"
 cleanup() {

@@ -1,0 +1,94 @@
+#!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Writes what a package bundles and under which licences: licenses/ with each
+# component's licence text and THIRD-PARTY.txt naming each component, its
+# version, its licence and where its source is.
+#
+#   third-party.sh linux BUNDLE-FOLDER SOURCE-FOLDER
+#       every library and plugin in the bundle, looked up in the Debian
+#       package it was copied from
+#   third-party.sh windows PACKAGE-FOLDER SOURCE-FOLDER QT-PREFIX
+#       Qt, built from Debian's source into the program with the libraries
+#       Qt carries, and the MinGW-w64 runtime linked in
+set -eu
+kind=$1
+out=$2
+source_folder=$3
+licenses="$out/licenses"
+list="$out/THIRD-PARTY.txt"
+mkdir -p "$licenses"
+
+entry() { # NAME VERSION LICENCE LICENCE-FILE SOURCE [FILES]
+    {
+        echo "$1 $2"
+        [ -z "${6:-}" ] || echo "  Files: $6"
+        echo "  Licence: $3 (licenses/$4)"
+        echo "  Source: $5"
+        echo
+    } >>"$list"
+}
+
+# The licence of a Debian copyright file's "Files: *" paragraph.
+main_licence() {
+    awk '/^Files: *\*$/ { main = 1; next } /^$/ { main = 0 } main && /^License:/ { sub(/^License: */, ""); print; exit }' "$1" |
+        grep . || echo "see its copyright file"
+}
+
+# A Debian package, its copyright file as its licence text.
+debian_entry() { # PACKAGE FILES
+    fields=$(dpkg-query -W -f '${Version} ${source:Package} ${source:Version}' "$1")
+    set -- "$1" "$2" $fields
+    cp "/usr/share/doc/$1/copyright" "$licenses/$1.txt"
+    entry "$1" "$3" "$(main_licence "/usr/share/doc/$1/copyright")" "$1.txt" \
+        "Debian source package $4 $5 (apt-get source $4=$5)" "$2"
+}
+
+version=$(sed -n 's/^project(Velmarch VERSION \([0-9.]*\).*/\1/p' "$source_folder/CMakeLists.txt")
+{
+    echo "What this package holds beside the launcher itself, and under which licences."
+    echo "Each licence text is in licenses/; each source named is Debian's, in its archive."
+    echo
+} >"$list"
+cp "$source_folder/LICENSE" "$licenses/Velmarch.txt"
+entry Velmarch "$version" GPL-3.0-or-later Velmarch.txt "the launcher's own repository, from its makers"
+cp "$source_folder/resources/font-LICENSE.txt" "$licenses/font.txt"
+entry "JSL Ancient (Caladea Regular, renamed), the font inside the program" 1.001 OFL-1.1 font.txt \
+    "https://github.com/huertatipografica/Caladea"
+
+if [ "$kind" = linux ]; then
+    # Libraries of one package share an entry.
+    (cd "$out" && find lib plugins -type f | sort) | while read -r file; do
+        package=$(dpkg -S "*/${file##*/}" 2>/dev/null | head -n 1 | cut -d: -f1)
+        [ -n "$package" ] || {
+            echo "third-party: no Debian package holds ${file##*/}" >&2
+            exit 1
+        }
+        echo "$package $file"
+    done | awk '{ files[$1] = files[$1] (files[$1] ? ", " : "") $2 } END { for (p in files) print p, files[p] }' |
+        sort | while read -r package files; do
+        debian_entry "$package" "$files"
+    done
+else
+    qt=$4
+    qt_version=$(cat "$qt/licenses/qtbase.version")
+    cp "$qt/licenses/qtbase.copyright" "$licenses/Qt.txt"
+    for text in LICENSE.LGPL3 LICENSE.GPL2 LICENSE.GPL3; do
+        [ ! -f "$qt/licenses/$text" ] || cp "$qt/licenses/$text" "$licenses/Qt-$text.txt"
+    done
+    entry "Qt (Core, Gui, Widgets; the Windows platform, Vista style and JPEG plugins)" "$qt_version" \
+        "LGPL-3 or GPL-2+" Qt.txt \
+        "Debian source package qtbase-opensource-src $qt_version (apt-get source qtbase-opensource-src=$qt_version)"
+    # The libraries in Qt's source that its build for Windows compiles in.
+    for part in zlib pcre2 libpng libjpeg harfbuzz-ng freetype double-conversion md4c; do
+        attribution=$(find "$qt/licenses/src/3rdparty" -path "*/$part/qt_attribution.json" | head -n 1)
+        [ -n "$attribution" ] || continue
+        field() { sed -n "s/^ *\"$1\": *\"\\(.*\\)\",*$/\\1/p" "$attribution" | head -n 1; }
+        text=$(field LicenseFile)
+        [ -z "$text" ] || cp "$(dirname "$attribution")/$text" "$licenses/Qt-$part.txt"
+        entry "$(field Name), inside Qt" "$(field Version)" "$(field LicenseId)" \
+            "$([ -n "$text" ] && echo "Qt-$part.txt" || echo Qt.txt)" "inside Qt's source above (src/3rdparty/$part)"
+    done
+    # The compiler's runtime: libgcc, libstdc++ and winpthreads.
+    debian_entry gcc-mingw-w64-x86-64-posix-runtime "libgcc and libstdc++, linked into the program"
+    debian_entry mingw-w64-x86-64-dev "winpthreads, linked into the program"
+fi
