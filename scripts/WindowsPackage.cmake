@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What a player downloads: "Velmarch 8.4.exe" with the Qt libraries and
 # plugins it loads and the compiler's runtime libraries it links, laid out to
-# be unpacked straight into the launcher's folder. `cpack` packs it as
+# be unpacked straight into the launcher's folder, with the licences of all of
+# it (licenses/, THIRD-PARTY.txt). `cpack` packs it as
 # Velmarch-<version>-win64.zip.
 
 install(TARGETS velmarch RUNTIME DESTINATION .)
@@ -37,6 +38,16 @@ if(MINGW)
         endif()")
     endforeach()
 endif()
+
+# The licences of the launcher and of everything above.
+install(CODE "
+    execute_process(COMMAND sh \"${CMAKE_SOURCE_DIR}/scripts/third-party.sh\" windows
+                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\" \"${CMAKE_SOURCE_DIR}\"
+                    RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR \"The licences could not be collected\")
+    endif()
+")
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Velmarch)

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the players' zip as a player gets it: unpacked into the launcher's
 # folder of a sample installation, every library it loads is in it or is part
-# of Windows, none is there for nothing, and the program started under Wine
+# of Windows, none is there for nothing, each has its licence in the zip
+# (THIRD-PARTY.txt, licenses/), and the program started under Wine
 # (on an Xvfb screen, with no path to the build's Qt) shows its window with
 # the background picture drawn. Keeps a screenshot of the window, and what
 # the program printed in BUILD-FOLDER/package-check.log.
@@ -27,6 +28,7 @@ WINEPATH="Z:$qt_bin;Z:$runtime;Z:/usr/x86_64-w64-mingw32/lib" \
     wine "$build/bin/make_sample_installation.exe" "Z:$sample" >/dev/null
 launcher="$sample/Napoleon/data/ZOLM/Launcher"
 (cd "$launcher" && cmake -E tar xf "$zip")
+"$(dirname "$0")/check-third-party.sh" "$launcher" $(cd "$launcher" && find . -iname '*.dll' | sed 's|^\./||')
 
 fail() {
     echo "check-windows-package: $*" >&2

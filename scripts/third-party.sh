@@ -7,9 +7,9 @@
 #   third-party.sh linux BUNDLE-FOLDER SOURCE-FOLDER
 #       every library and plugin in the bundle, looked up in the Debian
 #       package it was copied from
-#   third-party.sh windows PACKAGE-FOLDER SOURCE-FOLDER QT-PREFIX
-#       Qt, built from Debian's source into the program with the libraries
-#       Qt carries, and the MinGW-w64 runtime linked in
+#   third-party.sh windows PACKAGE-FOLDER SOURCE-FOLDER
+#       Qt, built from Debian's source with the libraries it carries, and the
+#       MinGW-w64 runtime, as DLLs in the package or linked into the program
 set -eu
 kind=$1
 out=$2
@@ -34,13 +34,14 @@ main_licence() {
         grep . || echo "see its copyright file"
 }
 
-# A Debian package, its copyright file as its licence text.
-debian_entry() { # PACKAGE FILES
+# A Debian package, its copyright file as its licence text; LICENCE where
+# the part taken is not under the package's main licence.
+debian_entry() { # PACKAGE FILES [LICENCE]
+    licence=${3:-$(main_licence "/usr/share/doc/$1/copyright")}
     fields=$(dpkg-query -W -f '${Version} ${source:Package} ${source:Version}' "$1")
     set -- "$1" "$2" $fields
     cp "/usr/share/doc/$1/copyright" "$licenses/$1.txt"
-    entry "$1" "$3" "$(main_licence "/usr/share/doc/$1/copyright")" "$1.txt" \
-        "Debian source package $4 $5 (apt-get source $4=$5)" "$2"
+    entry "$1" "$3" "$licence" "$1.txt" "Debian source package $4 $5 (apt-get source $4=$5)" "$2"
 }
 
 version=$(sed -n 's/^project(Velmarch VERSION \([0-9.]*\).*/\1/p' "$source_folder/CMakeLists.txt")
@@ -69,26 +70,28 @@ if [ "$kind" = linux ]; then
         debian_entry "$package" "$files"
     done
 else
-    qt=$4
-    qt_version=$(cat "$qt/licenses/qtbase.version")
-    cp "$qt/licenses/qtbase.copyright" "$licenses/Qt.txt"
-    for text in LICENSE.LGPL3 LICENSE.GPL2 LICENSE.GPL3; do
-        [ ! -f "$qt/licenses/$text" ] || cp "$qt/licenses/$text" "$licenses/Qt-$text.txt"
-    done
-    entry "Qt (Core, Gui, Widgets; the Windows platform, Vista style and JPEG plugins)" "$qt_version" \
-        "LGPL-3 or GPL-2+" Qt.txt \
-        "Debian source package qtbase-opensource-src $qt_version (apt-get source qtbase-opensource-src=$qt_version)"
-    # The libraries in Qt's source that its build for Windows compiles in.
-    for part in zlib pcre2 libpng libjpeg harfbuzz-ng freetype double-conversion md4c; do
-        attribution=$(find "$qt/licenses/src/3rdparty" -path "*/$part/qt_attribution.json" | head -n 1)
-        [ -n "$attribution" ] || continue
-        field() { sed -n "s/^ *\"$1\": *\"\\(.*\\)\",*$/\\1/p" "$attribution" | head -n 1; }
-        text=$(field LicenseFile)
-        [ -z "$text" ] || cp "$(dirname "$attribution")/$text" "$licenses/Qt-$part.txt"
-        entry "$(field Name), inside Qt" "$(field Version)" "$(field LicenseId)" \
-            "$([ -n "$text" ] && echo "Qt-$part.txt" || echo Qt.txt)" "inside Qt's source above (src/3rdparty/$part)"
-    done
-    # The compiler's runtime: libgcc, libstdc++ and winpthreads.
-    debian_entry gcc-mingw-w64-x86-64-posix-runtime "libgcc and libstdc++, linked into the program"
-    debian_entry mingw-w64-x86-64-dev "winpthreads, linked into the program"
+    # Qt for Windows is built from the same Debian source package as the
+    # system's Qt; Debian's copyright file for it covers the libraries Qt
+    # carries in its source and builds in (zlib, PCRE2, libpng, libjpeg,
+    # HarfBuzz, FreeType).
+    in_package() {
+        (cd "$out" && for pattern in "$@"; do find . -type f -name "$pattern"; done) |
+            sed 's|^\./||' | sort | paste -sd, - | sed 's/,/, /g'
+    }
+    qt_files=$(in_package 'Qt5*.dll' 'q*.dll')
+    fields=$(dpkg-query -W -f '${source:Package} ${source:Version}' libqt5core5a)
+    set -- $fields
+    cp /usr/share/doc/libqt5core5a/copyright "$licenses/Qt.txt"
+    entry "Qt (Core, Gui, Widgets; Windows platform, Vista style and JPEG plugins; with zlib, PCRE2, libpng, libjpeg, HarfBuzz and FreeType built in)" \
+        "$2" "$(main_licence /usr/share/doc/libqt5core5a/copyright)" Qt.txt \
+        "Debian source package $1 $2 (apt-get source $1=$2), built for Windows by scripts/build-qt-mingw.sh" \
+        "${qt_files:-linked into the program}"
+    # The compiler's runtime.
+    gcc_files=$(in_package 'libgcc*.dll' 'libstdc++*.dll')
+    debian_entry gcc-mingw-w64-x86-64-posix-runtime \
+        "${gcc_files:-libgcc and libstdc++, linked into the program}" \
+        "GPL-3+ with the GCC Runtime Library Exception 3.1"
+    thread_files=$(in_package 'libwinpthread*.dll')
+    debian_entry mingw-w64-x86-64-dev "${thread_files:-winpthreads, linked into the program}" \
+        "expat (winpthreads)"
 fi
