@@ -19,19 +19,26 @@ function(wine_path out path)
     set(${out} "Z:${path}" PARENT_SCOPE)
 endfunction()
 
-get_target_property(qt_core_dll Qt5::Core IMPORTED_LOCATION_RELEASE)
-get_filename_component(qt_bin ${qt_core_dll} DIRECTORY)
-get_filename_component(qt_plugins ${qt_bin}/../plugins ABSOLUTE)
-execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
-                OUTPUT_VARIABLE cxx_runtime OUTPUT_STRIP_TRAILING_WHITESPACE)
-execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
-                OUTPUT_VARIABLE thread_runtime OUTPUT_STRIP_TRAILING_WHITESPACE)
-get_filename_component(cxx_runtime ${cxx_runtime} DIRECTORY)
-get_filename_component(thread_runtime ${thread_runtime} DIRECTORY)
-wine_path(qt_bin ${qt_bin})
-wine_path(qt_plugins ${qt_plugins})
-wine_path(cxx_runtime ${cxx_runtime})
-wine_path(thread_runtime ${thread_runtime})
+# A shared Qt and the compiler's runtime libraries are found through
+# WINEPATH and Qt's plugin path; a static Qt needs neither.
+set(qt_paths)
+if(NOT VELMARCH_STATIC_QT)
+    get_target_property(qt_core_dll Qt5::Core IMPORTED_LOCATION_RELEASE)
+    get_filename_component(qt_bin ${qt_core_dll} DIRECTORY)
+    get_filename_component(qt_plugins ${qt_bin}/../plugins ABSOLUTE)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
+                    OUTPUT_VARIABLE cxx_runtime OUTPUT_STRIP_TRAILING_WHITESPACE)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
+                    OUTPUT_VARIABLE thread_runtime OUTPUT_STRIP_TRAILING_WHITESPACE)
+    get_filename_component(cxx_runtime ${cxx_runtime} DIRECTORY)
+    get_filename_component(thread_runtime ${thread_runtime} DIRECTORY)
+    wine_path(qt_bin ${qt_bin})
+    wine_path(qt_plugins ${qt_plugins})
+    wine_path(cxx_runtime ${cxx_runtime})
+    wine_path(thread_runtime ${thread_runtime})
+    set(qt_paths "WINEPATH=${qt_bin}\\;${cxx_runtime}\\;${thread_runtime}"
+                 ${qt_variable}PLUGIN_PATH=${qt_plugins})
+endif()
 
 set(wine_prefix ${CMAKE_BINARY_DIR}/wine)
 # No prompts for Wine's .NET and browser engines, which nothing here uses.
@@ -41,8 +48,7 @@ list(APPEND test_environment
     WINEPREFIX=${wine_prefix}
     WINEDEBUG=-all
     WINEDLLOVERRIDES=mscoree,mshtml=
-    "WINEPATH=${qt_bin}\\;${cxx_runtime}\\;${thread_runtime}"
-    ${qt_variable}PLUGIN_PATH=${qt_plugins}
+    ${qt_paths}
     ${qt_variable}FORCE_STDERR_LOGGING=1
     # Fonts for the offscreen screen, which does not ask Windows for them.
     ${qt_variable}QPA_FONTDIR=Z:/usr/share/fonts/truetype/dejavu)

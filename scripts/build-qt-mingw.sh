@@ -1,7 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Qt 5 (qtbase) for 64-bit Windows from Debian's own source with the
-# MinGW-w64 cross compilers, once per machine, and prints its prefix.
+# MinGW-w64 cross compilers, once per machine, and prints its prefix. Qt is
+# built as static libraries with the compiler's runtime linked in, so that
+# the players' program is one file that needs no DLL beside it.
 #
 # The result is cached outside the clone, in a folder named after a digest
 # of this script, so that a changed recipe builds anew and an unchanged one
@@ -63,7 +65,7 @@ echo "build-qt-mingw: configuring (a few minutes)" >&2
 # that the Windows platform plugin would include for them.
 "$source_dir/configure" -prefix "$prefix" -opensource -confirm-license \
     -xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32- \
-    -release -shared -nomake examples -nomake tests \
+    -release -static -static-runtime -nomake examples -nomake tests \
     -qt-zlib -qt-pcre -qt-libpng -qt-libjpeg -qt-harfbuzz -qt-freetype \
     -no-opengl -no-dbus -no-icu -no-openssl -no-feature-tabletevent \
     -no-sql-sqlite -no-sql-odbc -no-sql-psql -no-sql-mysql -no-sql-db2 \
@@ -81,6 +83,15 @@ make install >"$work/install.log" 2>&1 || {
     tail -n 40 "$work/install.log" >&2
     exit 1
 }
+# What the packages need to carry Qt's licences and name its source: Debian's
+# copyright file, the source package's version, and the licence texts of Qt
+# and of the libraries built into it.
+mkdir -p "$prefix/licenses"
+cp "$source_dir/debian/copyright" "$prefix/licenses/qtbase.copyright"
+(cd "$source_dir" && dpkg-parsechangelog -S Version) >"$prefix/licenses/qtbase.version"
+(cd "$source_dir" && find LICENSE.* src/3rdparty -type f \( -name 'LICENSE*' -o -name 'LICENCE*' \
+    -o -name 'COPYING*' -o -name FTL.TXT -o -name qt_attribution.json \) \
+    -exec cp --parents {} "$prefix/licenses/" \;)
 touch "$prefix/.complete"
 cd "$cache"
 rm -rf "$work"

@@ -1,12 +1,13 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Checks the players' zip as a player gets it: unpacked into the launcher's
-# folder of a sample installation, every library it loads is in it or is part
-# of Windows, none is there for nothing, each has its licence in the zip
-# (THIRD-PARTY.txt, licenses/), and the program started under Wine
-# (on an Xvfb screen, with no path to the build's Qt) shows its window with
-# the background picture drawn. Keeps a screenshot of the window, and what
-# the program printed in BUILD-FOLDER/package-check.log.
+# Checks the players' zip as a player gets it: it holds the program, its
+# README and the licences of all that is built in (THIRD-PARTY.txt,
+# licenses/); the program loads no library but Windows' own; copied alone
+# into the launcher's folder of a sample installation and started under Wine
+# (on an Xvfb screen) it shows its window with the background picture drawn,
+# and a press of "Classic battles" stages the packs and starts the (stub) game.
+# Keeps a screenshot of the window, and what the program printed in
+# BUILD-FOLDER/package-check.log.
 #
 #   check-windows-package.sh ZIP BUILD-FOLDER SCREENSHOT
 set -eu
@@ -20,35 +21,45 @@ rm -rf "$sample"
 mkdir -p "$sample"
 wineboot --init
 
-# The sample installation is laid out by the Windows build's own tool, with
-# the Windows stub game.
-qt_bin=$(sed -n 's/^Qt5Core_DIR:PATH=\(.*\)\/lib\/cmake\/Qt5Core$/\1\/bin/p' "$build/CMakeCache.txt")
-runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
-WINEPATH="Z:$qt_bin;Z:$runtime;Z:/usr/x86_64-w64-mingw32/lib" \
-    wine "$build/bin/make_sample_installation.exe" "Z:$sample" >/dev/null
-launcher="$sample/Napoleon/data/ZOLM/Launcher"
-(cd "$launcher" && cmake -E tar xf "$zip")
-"$(dirname "$0")/check-third-party.sh" "$launcher" $(cd "$launcher" && find . -iname '*.dll' | sed 's|^\./||')
-
 fail() {
     echo "check-windows-package: $*" >&2
     exit 1
 }
 
-# Every import of every program and library in the zip.
-imports() {
-    find "$launcher" -iname '*.exe' -o -iname '*.dll' | while read -r file; do
-        x86_64-w64-mingw32-objdump -p "$file" | sed -n 's/^[[:space:]]*DLL Name: //p'
-    done | tr 'A-Z' 'a-z' | sort -u
-}
+# The zip: the program, its README and the licences, nothing else.
+unpacked="$build/package-contents"
+rm -rf "$unpacked"
+mkdir -p "$unpacked"
+(cd "$unpacked" && cmake -E tar xf "$zip")
+extra=$(cd "$unpacked" && find . -type f ! -path './licenses/*' | sed 's|^\./||' |
+    grep -vx -e 'Velmarch 8.4.exe' -e README.txt -e THIRD-PARTY.txt || true)
+[ -z "$extra" ] || fail "the zip holds more than the program, its README and the licences: $extra"
+"$(dirname "$0")/check-third-party.sh" "$unpacked"
+
+# One file: it loads nothing but Windows' own libraries, neither Qt's nor
+# the compiler's runtime.
+program="$unpacked/Velmarch 8.4.exe"
+imports=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p' |
+    tr 'A-Z' 'a-z' | sort -u)
 system32="$WINEPREFIX/drive_c/windows/system32"
-for dll in $(imports); do
-    [ -e "$launcher/$dll" ] || ls "$launcher" | grep -qix "$dll" && continue
-    ls "$system32" | grep -qix "$dll" || fail "$dll is loaded but neither packed nor part of Windows"
+for dll in $imports; do
+    if echo "$dll" | grep -q -e '^qt5' -e '^libstdc' -e '^libgcc' -e '^libwinpthread'; then
+        fail "the program loads $dll"
+    fi
+    ls "$system32" | grep -qix "$dll" || fail "the program loads $dll, which is not part of Windows"
 done
-for dll in $(cd "$launcher" && ls *.dll); do
-    imports | grep -qix "$dll" || fail "$dll is packed but nothing loads it"
-done
+echo "check-windows-package: one file of $(($(stat -c %s "$program") / 1024)) KB, loading only Windows' own" $imports
+
+# The program alone in the launcher's folder of a sample installation, laid
+# out by the Windows build's own tool with the Windows stub game.
+wine "$build/bin/make_sample_installation.exe" "Z:$sample" >/dev/null
+launcher="$sample/Napoleon/data/ZOLM/Launcher"
+cp "$program" "$launcher/"
+# The game's per-user folder, as the game leaves it in the prefix's profile.
+roaming="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming"
+rm -rf "$roaming/The Creative Assembly"
+mkdir -p "$roaming"
+cp -r "$sample/AppData/The Creative Assembly" "$roaming/"
 
 # The program on a screen of its own. Wine's desktop process, started above
 # with no display, must end first: a program started while it runs would
@@ -57,8 +68,11 @@ done
 wineserver -w
 xscreen_start 1024x768 "$build"
 trap 'wineserver -k 2>/dev/null || true; xscreen_stop' EXIT
-# At 100 %, whatever scale an earlier check left in the prefix.
+# At 100 %, whatever scale an earlier check left in the prefix, and framed
+# by Wine as it frames windows with no window manager (the screen check has
+# Wine draw its own frame).
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
 started=$(date +%s)
 (cd "$launcher" && env -u WINEPATH \
     wine "Velmarch 8.4.exe" >"$build/package-check.log" 2>&1 &)
@@ -68,3 +82,21 @@ difference=$(window_shows_background "$screenshot")
 awk "BEGIN { exit !($difference < 0.02) }" ||
     fail "the window does not show its background picture (difference $difference)"
 echo "check-windows-package: window $(window_value Width)x$(window_value Height), background drawn (difference $difference)"
+
+# "Classic battles", where the window draws it at 100 %.
+xdotool mousemove --sync $(($(window_value 'Absolute upper-left X') + 517)) \
+    $(($(window_value 'Absolute upper-left Y') + 273)) click 1
+for _ in $(seq 1 200); do
+    [ -f "$sample/Napoleon/game-started.txt" ] && break
+    sleep 0.1
+done
+[ -f "$sample/Napoleon/game-started.txt" ] ||
+    fail "the game was not started; the launcher printed: $(cat "$build/package-check.log")"
+data="$sample/Napoleon/data"
+cmp -s "$data/ZOLM_txt.pack" "$data/ZOLM/Version84/Classic/txt.pack" ||
+    fail "ZOLM_txt.pack is not the Classic text pack"
+cmp -s "$data/boot.pack" "$data/ZOLM/Standard/boot.pack" || fail "boot.pack is not the mod's"
+[ "$(head -c 2 "$roaming/The Creative Assembly/Napoleon/scripts/user.script.txt" | od -An -tx1 | tr -d ' ')" = fffe ] ||
+    fail "the load list is not UTF-16LE with its mark"
+[ -f "$launcher/zolm.ini" ] || fail "the settings were not saved"
+echo "check-windows-package: Classic battles staged the packs, saved the settings and started the game"

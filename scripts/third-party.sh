@@ -7,7 +7,7 @@
 #   third-party.sh linux BUNDLE-FOLDER SOURCE-FOLDER
 #       every library and plugin in the bundle, looked up in the Debian
 #       package it was copied from
-#   third-party.sh windows PACKAGE-FOLDER SOURCE-FOLDER
+#   third-party.sh windows PACKAGE-FOLDER SOURCE-FOLDER QT-PREFIX
 #       Qt, built from Debian's source with the libraries it carries, and the
 #       MinGW-w64 runtime, as DLLs in the package or linked into the program
 set -eu
@@ -70,22 +70,31 @@ if [ "$kind" = linux ]; then
         debian_entry "$package" "$files"
     done
 else
-    # Qt for Windows is built from the same Debian source package as the
-    # system's Qt; Debian's copyright file for it covers the libraries Qt
-    # carries in its source and builds in (zlib, PCRE2, libpng, libjpeg,
-    # HarfBuzz, FreeType).
+    # Qt for Windows, built from Debian's source package (its copyright file,
+    # the version built and the licence texts of the libraries Qt carries in
+    # its source are kept with the build).
+    qt=$4
     in_package() {
         (cd "$out" && for pattern in "$@"; do find . -type f -name "$pattern"; done) |
             sed 's|^\./||' | sort | paste -sd, - | sed 's/,/, /g'
     }
     qt_files=$(in_package 'Qt5*.dll' 'q*.dll')
-    fields=$(dpkg-query -W -f '${source:Package} ${source:Version}' libqt5core5a)
-    set -- $fields
-    cp /usr/share/doc/libqt5core5a/copyright "$licenses/Qt.txt"
-    entry "Qt (Core, Gui, Widgets; Windows platform, Vista style and JPEG plugins; with zlib, PCRE2, libpng, libjpeg, HarfBuzz and FreeType built in)" \
-        "$2" "$(main_licence /usr/share/doc/libqt5core5a/copyright)" Qt.txt \
-        "Debian source package $1 $2 (apt-get source $1=$2), built for Windows by scripts/build-qt-mingw.sh" \
+    qt_version=$(cat "$qt/licenses/qtbase.version")
+    cp "$qt/licenses/qtbase.copyright" "$licenses/Qt.txt"
+    entry "Qt (Core, Gui, Widgets; Windows platform, Vista style and JPEG plugins)" "$qt_version" \
+        "$(main_licence "$qt/licenses/qtbase.copyright")" Qt.txt \
+        "Debian source package qtbase-opensource-src $qt_version (apt-get source qtbase-opensource-src=$qt_version), built by scripts/build-qt-mingw.sh" \
         "${qt_files:-linked into the program}"
+    # The libraries in Qt's source that its build for Windows compiles in.
+    for part in zlib pcre2 libpng libjpeg harfbuzz-ng freetype; do
+        attribution="$qt/licenses/src/3rdparty/$part/qt_attribution.json"
+        field() { sed -n "s/^ *\"$1\": *\"\(.*\)\",*$/\1/p" "$attribution" | head -n 1; }
+        mkdir -p "$licenses/Qt-$part"
+        find "$(dirname "$attribution")" -maxdepth 1 -type f ! -name qt_attribution.json \
+            -exec cp {} "$licenses/Qt-$part/" \;
+        entry "$(field Name), built into Qt" "$(field Version)" "$(field LicenseId)" "Qt-$part/" \
+            "Qt's source above, in src/3rdparty/$part"
+    done
     # The compiler's runtime.
     gcc_files=$(in_package 'libgcc*.dll' 'libstdc++*.dll')
     debian_entry gcc-mingw-w64-x86-64-posix-runtime \
@@ -95,3 +104,12 @@ else
     debian_entry mingw-w64-x86-64-dev "${thread_files:-winpthreads, linked into the program}" \
         "expat (winpthreads)"
 fi
+
+# Debian's copyright files point to the common licences' full texts on a
+# Debian system; a player's system may have none, so they come along.
+grep -ho '/usr/share/common-licenses/[A-Za-z0-9.+-]*[A-Za-z0-9+]' "$licenses"/*.txt | sort -u |
+    while read -r text; do
+        [ -f "$text" ] || continue
+        mkdir -p "$licenses/common-licenses"
+        cp "$text" "$licenses/common-licenses/"
+    done
