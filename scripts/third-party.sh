@@ -20,7 +20,8 @@ mkdir -p "$licenses"
 
 entry() { # NAME VERSION LICENCE LICENCE-FILE SOURCE [FILES]
     {
-        echo "$1 $2"
+        echo "$1"
+        echo "  Version: $2"
         [ -z "${6:-}" ] || echo "  Files: $6"
         echo "  Licence: $3 (licenses/$4)"
         echo "  Source: $5"
