@@ -3,7 +3,6 @@
 
 #include <QSize>
 
-class QScreen;
 class QWidget;
 
 // Gives every screen the scale at which the window, frame included, fits the

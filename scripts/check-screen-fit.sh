@@ -127,8 +127,7 @@ check_two() {
         return
     fi
     set -- "$@" $(window_frame)
-    xdotool windowmove --sync "$(echo "$window" | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')" \
-        $((${1%x*} + $5)) "$7" 2>/dev/null || true
+    xdotool windowmove --sync "$(window_id)" $((${1%x*} + $5)) "$7" 2>/dev/null || true
     sleep 1
     window=$(xwininfo -name "$window_title")
     measure "moved to $3 at $4 %" "$second_area"

@@ -15,6 +15,7 @@
 #   window_wait LOG             waits up to 30 s for the launcher's window; sets
 #                               window (xwininfo's report) or fails with LOG's text
 #   window_value FIELD          a number from the report ("Width", "Absolute upper-left X")
+#   window_id                   the window's X id
 #   window_shows_background SHOT
 #                               photographs the window into SHOT and prints how far
 #                               its top differs from the background picture (0 alike)
@@ -27,13 +28,19 @@ xscreen_start() {
     Xvfb -displayfd 3 -screen 0 "$1x24" -dpi 96 -nolisten tcp 3>"$2/xscreen-display" \
         >/dev/null 2>&1 &
     xscreen_pid=$!
+    display_wait "$2/xscreen-display" Xvfb
+    export DISPLAY
+}
+
+# X servers started with -displayfd name their display in FILE once they take
+# connections; sets DISPLAY to it.
+display_wait() {
     for _ in $(seq 1 100); do
-        [ -s "$2/xscreen-display" ] && break
+        [ -s "$1" ] && break
         sleep 0.1
     done
-    [ -s "$2/xscreen-display" ] || fail "Xvfb did not start"
-    DISPLAY=":$(cat "$2/xscreen-display")"
-    export DISPLAY
+    [ -s "$1" ] || fail "$2 did not start"
+    DISPLAY=":$(cat "$1")"
 }
 
 # Xvfb's own screens cannot lie side by side, so a nested X server (Xephyr)
@@ -45,12 +52,7 @@ xscreen_start_two() {
     Xephyr -displayfd 3 -screen "$1" -screen "$2" +xinerama -extension RANDR -dpi 96 \
         -nolisten tcp 3>"$3/xscreen-display" >/dev/null 2>&1 &
     xscreen_nested_pid=$!
-    for _ in $(seq 1 100); do
-        [ -s "$3/xscreen-display" ] && break
-        sleep 0.1
-    done
-    [ -s "$3/xscreen-display" ] || fail "Xephyr did not start"
-    DISPLAY=":$(cat "$3/xscreen-display")"
+    display_wait "$3/xscreen-display" Xephyr
 }
 
 window_manager_start() {
@@ -101,12 +103,16 @@ window_wait() {
 # It names it once the window is mapped, which may be a moment after.
 window_frame() {
     for _ in $(seq 1 20); do
-        frame=$(xprop -id "$(echo "$window" | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')" \
-            _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ,)
+        frame=$(xprop -id "$(window_id)" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ,)
         [ -n "$frame" ] && break
         sleep 0.25
     done
     echo "$frame"
+}
+
+# The window's X id, for xprop and xdotool.
+window_id() {
+    echo "$window" | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p'
 }
 
 window_value() {
