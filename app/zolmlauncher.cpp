@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
+#include <QMessageBox>
 #include <QPalette>
 #include <QPixmap>
 #include <QSettings>
@@ -159,7 +160,12 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
     restoreFreeCamera(ui, settings);
 
     // A launcher killed while it put files in place left them for this one.
-    finishInterruptedPress();
+    const QString found = finishInterruptedPress();
+    if (!found.isEmpty())
+        QTimer::singleShot(0, this, [this, found] {
+            QMessageBox::critical(this, QStringLiteral("Error"), found, QMessageBox::Ok,
+                                  QMessageBox::NoButton);
+        });
 
     ui->PressPanel->hide();
     m_progressDelay = new QTimer(this);

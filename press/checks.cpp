@@ -2,6 +2,7 @@
 #include "checks.h"
 
 #include "messages.h"
+#include "scratch.h"
 #include "staging/roots.h"
 
 #include <QDir>
@@ -72,6 +73,15 @@ bool hasSpace(const PressWork &work, QString *box)
 // Why the file cannot be changed, if it cannot.
 std::optional<files::Failure> obstacleTo(const Change &change)
 {
+    if (!pressTargetAt(change.target))
+        return files::Failure {QStringLiteral("the launcher never changes that file"), false};
+    const files::Entry scratch = files::entryAt(scratchFolderOf(change.target));
+    if (scratch != files::Entry::None && scratch != files::Entry::Folder)
+        return files::Failure {
+            QStringLiteral("%1 beside it is a link or a file, where the launcher makes a folder "
+                           "of its own. Remove it, then press again")
+                .arg(scratchFolderName),
+            false};
     if (QFileInfo(change.target).isDir())
         return files::Failure {QStringLiteral("a folder of that name is in the way"), false};
     if (isProtected(change.target))

@@ -99,7 +99,7 @@ bool CopyRecord::holds(const QString &source, const QString &target) const
 }
 
 void CopyRecord::remember(const QString &source, const std::optional<FileStamp> &sourceBefore,
-                          const QString &target)
+                          const QString &target, const std::optional<FileStamp> &copy)
 {
     const auto sourceStamp = stampOf(source);
     const auto targetStamp = stampOf(target);
@@ -109,7 +109,8 @@ void CopyRecord::remember(const QString &source, const std::optional<FileStamp> 
     m_copiedEveryTime.remove(key(target));
     if (!why.isEmpty())
         m_copiedEveryTime.insert(key(target), why);
-    else if (sourceStamp && targetStamp && sourceStamp == sourceBefore)
+    else if (sourceStamp && targetStamp && sourceStamp == sourceBefore && copy
+             && targetStamp->isMovedFrom(*copy))
         m_copies.insert(key(target), {key(source), *sourceStamp, *targetStamp});
     m_changed = true;
 }

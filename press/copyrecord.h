@@ -32,10 +32,11 @@ public:
     // True when target holds a copy of source that neither file has left.
     bool holds(const QString &source, const QString &target) const;
     // Called right after source was copied to target, with the source's
-    // stamp from before the copy: a source that changed meanwhile is not
-    // taken as copied.
+    // stamp from before the copy and the copy's before it was put in place: a
+    // source that changed meanwhile, or a target that does not hold the copy,
+    // is not taken as copied.
     void remember(const QString &source, const std::optional<FileStamp> &sourceBefore,
-                  const QString &target);
+                  const QString &target, const std::optional<FileStamp> &copy);
     // Called when target was removed or may no longer be what was recorded.
     void forget(const QString &target);
 

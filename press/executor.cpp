@@ -7,41 +7,47 @@
 #include "messages.h"
 #include "prepare.h"
 #include "putinplace.h"
+#include "recovery.h"
 #include "workout.h"
 
-#include <QLockFile>
+#include <QDeadlineTimer>
+#include <QThread>
 
 namespace {
 
 // Long enough for a double start's second press to find the first done.
 constexpr int lockWaitMs = 2000;
-// A lock left by a launcher that ended is taken over at once where its
-// process is known to have ended, and after this long otherwise (a lock file
-// that a power cut left empty). A live launcher's lock is never taken.
-constexpr int staleLockMs = 30000;
 
-// In the mod's folder: every launcher of the installation uses the same.
+// In the mod's folder: every launcher of the installation uses the same. The
+// system lets it go when its launcher ends, however it ends.
 QString lockPath()
 {
     return QStringLiteral("../velmarch-press.lock");
 }
 
-bool takeLock(QLockFile *lock, int waitMs, QString *box)
+bool takeLock(files::FileLock *lock, int waitMs, QString *box)
 {
-    lock->setStaleLockTime(staleLockMs);
-    if (lock->tryLock(waitMs))
-        return true;
-    *box = lock->error() == QLockFile::LockFailedError
-        ? messages::anotherLauncher()
-        : messages::couldNotPut(lockPath(), {QStringLiteral("it cannot be written"), false});
-    return false;
+    const QDeadlineTimer deadline(waitMs);
+    files::Failure failure;
+    while (!lock->tryLock(&failure)) {
+        if (!failure.held) {
+            *box = messages::couldNotPut(lockPath(), failure);
+            return false;
+        }
+        if (deadline.hasExpired()) {
+            *box = messages::anotherLauncher();
+            return false;
+        }
+        QThread::msleep(20);
+    }
+    return true;
 }
 
 void remember(CopyRecord *record, const PressWork &work)
 {
     for (const Change &change : work.changes) {
         if (change.kind == Change::Copy)
-            record->remember(change.source, change.sourceStamp, change.target);
+            record->remember(change.source, change.sourceStamp, change.target, change.freshStamp);
         else
             record->forget(change.target);
     }
@@ -54,8 +60,13 @@ bool carryOut(const FilePlan &plan, const CopyRecord &record, PressObserver *obs
               PressWork *work, PressOutcome *outcome)
 {
     QString *box = &outcome->failure;
-    if (!recoverInterruptedPress(box))
+    const Recovery recovery = recoverInterruptedPress();
+    if (recovery.outcome == Recovery::Held) {
+        *box = recovery.box;
         return false;
+    }
+    if (recovery.outcome == Recovery::Untrusted)
+        outcome->notices << recovery.box;
     *work = workOut(plan, record);
     if (!checkPress(*work, box))
         return false;
@@ -71,6 +82,7 @@ PressReport stopped(const PressOutcome &outcome)
 {
     PressReport report;
     report.stopped = true;
+    report.errors = outcome.notices;
     if (!outcome.failure.isEmpty())
         report.errors << outcome.failure;
     return report;
@@ -82,7 +94,7 @@ PressReport executePlan(const FilePlan &plan, PressObserver *observer, const QSt
 {
     PressOutcome outcome;
     outcome.button = button;
-    QLockFile lock(lockPath());
+    files::FileLock lock(lockPath());
     // The report of the last press is the lock holder's to write.
     if (!takeLock(&lock, lockWaitMs, &outcome.failure))
         return stopped(outcome);
@@ -95,18 +107,23 @@ PressReport executePlan(const FilePlan &plan, PressObserver *observer, const QSt
     remember(&record, work);
     // The game files kept, in one box.
     PressReport report;
+    report.errors = outcome.notices;
     if (!work.kept.isEmpty())
         report.errors << work.kept.join('\n');
     return report;
 }
 
-void finishInterruptedPress()
+QString finishInterruptedPress()
 {
     if (!pressWasInterrupted())
-        return;
-    QLockFile lock(lockPath());
+        return QString();
+    files::FileLock lock(lockPath());
     QString ignored;
     // Another launcher's press has its files in hand.
-    if (takeLock(&lock, 0, &ignored))
-        recoverInterruptedPress(&ignored);
+    if (!takeLock(&lock, 0, &ignored))
+        return QString();
+    const Recovery recovery = recoverInterruptedPress();
+    if (recovery.outcome != Recovery::Nothing && recovery.outcome != Recovery::Held)
+        writeRecoveredPress(recovery);
+    return recovery.outcome == Recovery::Untrusted ? recovery.box : QString();
 }

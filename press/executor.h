@@ -37,5 +37,7 @@ PressReport executePlan(const FilePlan &plan, PressObserver *observer = nullptr,
                         const QString &button = QString());
 
 // At the launcher's start: finishes what a launcher killed during a press
-// left, unless another launcher is pressing.
-void finishInterruptedPress();
+// left, unless another launcher is pressing, and says so in the report of the
+// last press. The box to show the player, if any: a journal found that the
+// launcher could not have written.
+QString finishInterruptedPress();

@@ -9,9 +9,10 @@ namespace {
 
 Watcher watcher;
 
-bool allowed(Operation::Kind kind, const QString &path, qint64 bytes, Failure *failure)
+bool allowed(Operation::Kind kind, const QString &path, qint64 bytes, Failure *failure,
+             const QString &from = QString())
 {
-    const int error = injectedError(kind, path, bytes);
+    const int error = injectedError(kind, path, bytes, from);
     if (error != 0)
         *failure = native::failureOf(error);
     return error == 0;
@@ -19,9 +20,9 @@ bool allowed(Operation::Kind kind, const QString &path, qint64 bytes, Failure *f
 
 } // namespace
 
-int injectedError(Operation::Kind kind, const QString &path, qint64 bytes)
+int injectedError(Operation::Kind kind, const QString &path, qint64 bytes, const QString &from)
 {
-    return watcher ? watcher({kind, path, bytes}) : 0;
+    return watcher ? watcher({kind, path, bytes, from}) : 0;
 }
 
 bool copyFlushed(const QString &source, const QString &copy, const CopyProgress &progress,
@@ -39,7 +40,7 @@ bool writeFlushed(const QString &path, const QByteArray &bytes, Failure *failure
 
 bool move(const QString &from, const QString &to, Failure *failure)
 {
-    return allowed(Operation::Move, to, 0, failure) && native::move(from, to, failure);
+    return allowed(Operation::Move, to, 0, failure, from) && native::move(from, to, failure);
 }
 
 bool remove(const QString &path, Failure *failure)
@@ -58,9 +59,21 @@ bool removeFolder(const QString &path, Failure *failure)
         && native::removeFolder(path, failure);
 }
 
+// Its watcher is asked by the platform's code, which tells a drive that
+// cannot flush from one that failed.
+bool flushFolder(const QString &folder, const QStringList &movedIn, Failure *failure)
+{
+    return native::flushFolder(folder, movedIn, failure);
+}
+
 bool isHeld(const QString &path)
 {
     return native::isHeld(path);
+}
+
+Entry entryAt(const QString &path)
+{
+    return native::entryAt(path);
 }
 
 void watch(const Watcher &newWatcher)

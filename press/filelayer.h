@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -35,19 +36,49 @@ bool remove(const QString &path, Failure *failure);
 bool makeFolder(const QString &path, Failure *failure);
 // Removes an empty folder.
 bool removeFolder(const QString &path, Failure *failure);
+// Makes the renames into and out of a folder last through a power cut: on
+// Linux the folder itself is flushed; on Windows too where the drive lets it,
+// otherwise the files moved into it are (NTFS keeps its names in a log that
+// a file's flush commits). A drive that cannot flush is no failure.
+bool flushFolder(const QString &folder, const QStringList &movedIn, Failure *failure);
+
+// What is at a path, the link itself where there is one: a symbolic link, a
+// junction or another reparse point is Other, which a press never enters,
+// moves or empties.
+enum class Entry { None, File, Folder, Other };
+Entry entryAt(const QString &path);
 // True when another program holds the file so that it can be neither moved
 // nor removed, as the running game holds its packs on Windows. Elsewhere a
 // file can always be moved, and this is false.
 bool isHeld(const QString &path);
 
-// Every operation above but isHeld, as a watcher is told of it before it is
-// made; a Flush is that of the file a copy or a write has just made.
+// An exclusive lock on a file, which the system releases when its holder
+// ends, however it ends: a killed launcher leaves no lock behind, whichever
+// account it ran as. The file itself stays.
+class FileLock
+{
+public:
+    explicit FileLock(const QString &path);
+    ~FileLock();
+    // False with failure->held where another holder has it.
+    bool tryLock(Failure *failure);
+
+private:
+    Q_DISABLE_COPY(FileLock)
+    QString m_path;
+    qintptr m_handle = -1;
+};
+
+// Every operation above but isHeld, entryAt and the lock, as a watcher is
+// told of it before it is made; a Flush is that of the file a copy or a write
+// has just made.
 struct Operation
 {
-    enum Kind { Copy, Write, Flush, Move, Remove, MakeFolder, RemoveFolder };
+    enum Kind { Copy, Write, Flush, Move, Remove, MakeFolder, RemoveFolder, FlushFolder };
     Kind kind;
-    QString path; // the file or folder made, flushed, moved, removed
+    QString path; // the file or folder made, flushed, moved (its new name), removed
     qint64 bytes; // written by a copy or a write
+    QString from; // the old name of a moved file
 };
 
 // For tests and the benchmark: the watcher answers 0 for the operation to go

@@ -14,6 +14,8 @@ bool remove(const QString &path, Failure *failure);
 bool makeFolder(const QString &path, Failure *failure);
 bool removeFolder(const QString &path, Failure *failure);
 bool isHeld(const QString &path);
+bool flushFolder(const QString &folder, const QStringList &movedIn, Failure *failure);
+Entry entryAt(const QString &path);
 
 // The failure in the system's words for an error number.
 Failure failureOf(int error);
@@ -22,5 +24,6 @@ Failure failureOf(int error);
 
 namespace files {
 // The watcher's answer for an operation: 0, or the error to fail with.
-int injectedError(Operation::Kind kind, const QString &path, qint64 bytes = 0);
+int injectedError(Operation::Kind kind, const QString &path, qint64 bytes = 0,
+                  const QString &from = QString());
 } // namespace files

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,12 +87,13 @@ int createNew(const QString &path)
     return open(encoded(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
 
-// Flushes the file to disk. Some drives cannot (shared folders of virtual
-// machines, some virtual drives): the data is then as safe as they keep it.
-int flush(int out, const QString &path)
+// Flushes a file or a folder to disk. Some drives cannot (shared folders of
+// virtual machines, some virtual drives): the data is then as safe as they
+// keep it.
+int flush(int out, const QString &path, files::Operation::Kind kind = files::Operation::Flush)
 {
-    int error = files::injectedError(files::Operation::Flush, path);
-    if (error == 0 && fdatasync(out) != 0)
+    int error = files::injectedError(kind, path);
+    if (error == 0 && (kind == files::Operation::Flush ? fdatasync(out) : fsync(out)) != 0)
         error = errno;
     return error == EINVAL || error == ENOTSUP || error == EOPNOTSUPP ? 0 : error;
 }
@@ -179,4 +181,60 @@ bool isHeld(const QString &)
     return false;
 }
 
+bool flushFolder(const QString &folder, const QStringList &, Failure *failure)
+{
+    const int in = open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (in < 0)
+        return failed(failure, errno);
+    const int error = flush(in, folder, Operation::FlushFolder);
+    close(in);
+    return error == 0 || failed(failure, error);
+}
+
+Entry entryAt(const QString &path)
+{
+    struct stat status;
+    if (lstat(encoded(path).constData(), &status) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? Entry::None : Entry::Other;
+    return S_ISREG(status.st_mode) ? Entry::File
+        : S_ISDIR(status.st_mode)  ? Entry::Folder
+                                   : Entry::Other;
+}
+
 } // namespace files::native
+
+namespace files {
+
+FileLock::FileLock(const QString &path)
+    : m_path(path)
+{
+}
+
+FileLock::~FileLock()
+{
+    if (m_handle >= 0)
+        close(int(m_handle));
+}
+
+// Another account's lock file cannot be opened for writing, but it can be
+// locked all the same.
+bool FileLock::tryLock(Failure *failure)
+{
+    const QByteArray path = encoded(m_path);
+    int lock = open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (lock < 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
+        lock = open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (lock < 0)
+        return failed(failure, errno);
+    if (flock(lock, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        close(lock);
+        failed(failure, error);
+        failure->held = error == EWOULDBLOCK;
+        return false;
+    }
+    m_handle = lock;
+    return true;
+}
+
+} // namespace files

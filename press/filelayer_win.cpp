@@ -47,9 +47,12 @@ DWORD attributesOf(const std::wstring &path)
     return GetFileAttributesW(path.c_str());
 }
 
+// A link's attributes may be set through to what it points to: a link is
+// never taken as read-only here.
 bool isReadOnly(DWORD attributes)
 {
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)
+        && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 // Packs copied from a disc, an old backup or some archive tools carry the
@@ -100,7 +103,14 @@ bool flushed(HANDLE handle, const QString &path)
     if (error == 0 && !FlushFileBuffers(handle))
         error = GetLastError();
     SetLastError(error);
-    return error == 0 || error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED;
+    return error == 0 || cannotFlush(error);
+}
+
+// Whether the drive has no flush for the call, as shared folders of virtual
+// machines and some virtual drives have none.
+bool cannotFlush(DWORD error)
+{
+    return error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED;
 }
 
 // Others may read the file meanwhile, but not change it.
@@ -235,4 +245,84 @@ bool isHeld(const QString &path)
     return !retriedWhileHeld([&] { return !isHeldOpen(file); });
 }
 
+// NTFS flushes a folder opened for writing; where a drive or the system
+// refuses that, a flush of each file moved in commits the volume's log of
+// names, which holds the folder's renames too.
+bool flushFolder(const QString &folder, const QStringList &movedIn, Failure *failure)
+{
+    DWORD error = DWORD(injectedError(Operation::FlushFolder, folder));
+    if (error == 0) {
+        HANDLE handle = CreateFileW(windowsPath(folder).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle))
+            error = GetLastError();
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+    if (error == 0)
+        return true;
+    if (!cannotFlush(error) && error != ERROR_ACCESS_DENIED && error != ERROR_INVALID_PARAMETER) {
+        SetLastError(error);
+        return failed(failure);
+    }
+    for (const QString &file : movedIn) {
+        if (!flush(windowsPath(file), file))
+            return failed(failure);
+    }
+    return true;
+}
+
+Entry entryAt(const QString &path)
+{
+    const DWORD attributes = attributesOf(windowsPath(path));
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Entry::None
+                                                                              : Entry::Other;
+    }
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return Entry::Other;
+    return attributes & FILE_ATTRIBUTE_DIRECTORY ? Entry::Folder : Entry::File;
+}
+
 } // namespace files::native
+
+namespace files {
+
+FileLock::FileLock(const QString &path)
+    : m_path(path)
+{
+}
+
+FileLock::~FileLock()
+{
+    if (m_handle != -1)
+        CloseHandle(HANDLE(m_handle));
+}
+
+// Another account's lock file may be open to reading only; it is locked all
+// the same.
+bool FileLock::tryLock(Failure *failure)
+{
+    const std::wstring path = windowsPath(m_path);
+    const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, sharing, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (lock == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED)
+        lock = CreateFileW(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (lock == INVALID_HANDLE_VALUE)
+        return failed(failure);
+    OVERLAPPED whole = {};
+    if (!LockFileEx(lock, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
+        failed(failure);
+        failure->held = true;
+        CloseHandle(lock);
+        return false;
+    }
+    m_handle = qintptr(lock);
+    return true;
+}
+
+} // namespace files

@@ -23,6 +23,12 @@ struct FileStamp
             && volume == other.volume && index == other.index;
     }
     bool operator!=(const FileStamp &other) const { return !(*this == other); }
+    // The same file, moved or renamed since (which changes its change time).
+    bool isMovedFrom(const FileStamp &other) const
+    {
+        return size == other.size && modified == other.modified && volume == other.volume
+            && index == other.index;
+    }
 
     // One line of text, and back; nothing for a text that is not one.
     QString toText() const;

@@ -2,34 +2,59 @@
 #pragma once
 
 #include "filelayer.h"
+#include "staging/roots.h"
 
 #include <QString>
 #include <QVector>
 
-#include <optional>
-
-// One file's move in the burst that puts a press's files in place: the old
-// file aside, the new one where it was. Paths are absolute; aside is empty
-// where there was no old file (or for a file alone, moved over the old one),
-// fresh where the file is removed.
+// One file's move in the burst that puts a press's files in place. Its old
+// file goes aside and the new one takes its place, the new one takes the
+// place of none, or the old one goes aside to be removed; the names kept
+// aside and prepared are worked out from the target (scratch.h).
 struct Move
 {
-    QString target;
-    QString aside;
-    QString fresh;
+    enum Kind { Replace, Add, Remove };
+    QString target; // a press target's path, as its root resolves it now
+    Kind kind;
 };
 
 // The journal names every move of a burst before the first is made, written
-// whole and flushed, so that a launcher killed during the burst can be
+// whole and made lasting, so that a launcher killed during the burst can be
 // followed by one that finishes it. It lies in the mod's folder, where every
-// launcher of the installation finds it.
+// launcher of the installation finds it, and names each file by its root and
+// its name there, so that it still holds when the game's folder has moved.
 QString journalPath();
 bool writeJournal(const QVector<Move> &moves, files::Failure *failure);
-// Nothing for a journal that is not whole: that one was being written, and
-// no move had been made.
-std::optional<QVector<Move>> readJournal();
 
-// Take a file to its new state or back to its old one, from wherever it is on
-// the way; each is one move or two, and every file stays whole.
+// A journal is trusted only where it is exactly what a press could have
+// written: whole, and naming press targets only, each once. Any other
+// (damaged, of another version, or made by someone else) is untrusted and
+// acted on in nothing.
+struct Journal
+{
+    enum State { Missing, Trusted, Untrusted };
+    State state = Missing;
+    QVector<Move> moves;
+};
+Journal readJournal();
+
+// Take a file to its new state or back to its old one, from wherever the
+// disk shows it to be on the way. Neither removes a file, and neither leaves
+// a target absent that had a file: a new file that is gone, or a file in a
+// place the move must empty, fails the move.
 bool forward(const Move &move, files::Failure *failure);
 bool back(const Move &move, files::Failure *failure);
+
+// Every move up to the last given taken back, the last first. False where a
+// file could not be taken back.
+bool takeBack(const QVector<Move> &moves, int last, files::Failure *failure);
+
+// The old files of removed targets removed, and that made lasting. They go
+// before the journal does: without a journal, an old file aside beside an
+// absent target is put back.
+bool removeRemovedFiles(const QVector<Move> &moves, files::Failure *failure);
+
+// Flushes every folder the moves changed (the target's and its scratch
+// folder), so that the moves outlast a power cut on every drive. False with
+// the folder that could not be flushed.
+bool makeLasting(const QVector<Move> &moves, files::Failure *failure, QString *folder);

@@ -51,6 +51,19 @@ QString whyItStopped(const PressWork &work, const PressOutcome &outcome)
         + QStringLiteral("\nNothing was changed: every file is as it was before the press.\n");
 }
 
+// Only for the player to read: not worth a wait for the disk.
+void writeReport(const QString &what, const QString &body)
+{
+    const QString text = QStringLiteral("Velmarch %1, %2, on %3.\n\n")
+                             .arg(QStringLiteral(VELMARCH_VERSION), what,
+                                  QDateTime::currentDateTime().toString(
+                                      QStringLiteral("yyyy-MM-dd 'at' HH:mm:ss")))
+        + body;
+    QFile file(lastPressFileName);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        file.write(text.toUtf8());
+}
+
 } // namespace
 
 void writeLastPress(const PressWork &work, const PressOutcome &outcome)
@@ -58,14 +71,36 @@ void writeLastPress(const PressWork &work, const PressOutcome &outcome)
     const QString button = outcome.button.isEmpty()
         ? QString()
         : QStringLiteral(" \"%1\"").arg(QString(outcome.button).replace('\n', ' '));
-    const QString text = QStringLiteral("Velmarch %1, the last press%2, on %3.\n\n")
-                             .arg(QStringLiteral(VELMARCH_VERSION), button,
-                                  QDateTime::currentDateTime().toString(
-                                      QStringLiteral("yyyy-MM-dd 'at' HH:mm:ss")))
-        + (outcome.failure.isEmpty() && !outcome.stoppedByPlayer ? whatWasDone(work)
-                                                                 : whyItStopped(work, outcome));
-    // Only for the player to read: not worth a wait for the disk.
-    QFile file(lastPressFileName);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        file.write(text.toUtf8());
+    writeReport(QStringLiteral("the last press") + button,
+                listed(QStringLiteral("Shown first"), outcome.notices)
+                    + (outcome.failure.isEmpty() && !outcome.stoppedByPlayer
+                           ? whatWasDone(work)
+                           : whyItStopped(work, outcome)));
+}
+
+void writeRecoveredPress(const Recovery &recovery)
+{
+    const QString stopped = QStringLiteral(
+        "A launcher before this one was stopped (killed, or the power failed) while it put the "
+        "files of a press in place.\n");
+    switch (recovery.outcome) {
+    case Recovery::Finished:
+        writeReport(QStringLiteral("at its start"),
+                    stopped
+                        + QStringLiteral("This start finished that press: every file is of that "
+                                         "press.\n"));
+        return;
+    case Recovery::TakenBack:
+        writeReport(QStringLiteral("at its start"),
+                    stopped
+                        + QStringLiteral("This start took that press back: every file is as it "
+                                         "was before it.\n"));
+        return;
+    case Recovery::Untrusted:
+        writeReport(QStringLiteral("at its start"), recovery.box + '\n');
+        return;
+    case Recovery::Nothing:
+    case Recovery::Held:
+        return;
+    }
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "presswork.h"
+#include "recovery.h"
 
 // The report of the last press, beside the launcher's settings: in plain
 // words what the press did, or why it stopped and that nothing was changed,
@@ -13,6 +14,9 @@ struct PressOutcome
     QString button; // as its caption reads; empty where the press had none
     QString failure; // the box of a press that stopped; empty otherwise
     bool stoppedByPlayer = false; // the window was closed
+    QStringList notices; // boxes shown before the press went on
 };
 
 void writeLastPress(const PressWork &work, const PressOutcome &outcome);
+// What a start did with a press that a launcher before it did not end.
+void writeRecoveredPress(const Recovery &recovery);

@@ -92,6 +92,30 @@ QString notEnoughSpace(qint64 bytesMissing, const QString &place)
         .arg(place);
 }
 
+files::Failure freshCopyGone()
+{
+    return {QStringLiteral("the new copy made for it was removed by another program, such as a "
+                           "virus scanner. Press again"),
+            false};
+}
+
+QString notLasting(const QString &folder, const files::Failure &failure)
+{
+    return QStringLiteral("The changes in %1 could not be written to its drive: %2. Every file is "
+                          "as it was; check the drive, then press again.")
+        .arg(locate(folder + QStringLiteral("/x")).place, withoutStop(failure.reason));
+}
+
+QString untrustedJournal(const QString &journal, const QString &keptAs)
+{
+    return QStringLiteral("The mod's folder held %1, which names files as no press of this "
+                          "launcher could have (it is damaged, or was put there by another "
+                          "program or an archive). The launcher followed none of it: it only "
+                          "made the files of its own presses whole, and kept it as %2. If you "
+                          "did not put it there, check where the mod's files came from.")
+        .arg(locate(journal).name, locate(keptAs).name);
+}
+
 QString anotherLauncher()
 {
     return QStringLiteral("Another launcher is putting files in place. Wait until it has "

@@ -28,6 +28,12 @@ QString couldNotRemove(const QString &target, const files::Failure &failure);
 QString cannotChange(const Change &change, const files::Failure &failure);
 QString folderNotMade(const QString &folder, const files::Failure &failure);
 QString notEnoughSpace(qint64 bytesMissing, const QString &place);
+// Why a file was not put in place when the new copy prepared for it is gone.
+files::Failure freshCopyGone();
+// A folder whose changes could not be written to the drive for good.
+QString notLasting(const QString &folder, const files::Failure &failure);
+// A journal of a press that the launcher could not have written, kept aside.
+QString untrustedJournal(const QString &journal, const QString &keptAs);
 QString anotherLauncher();
 
 } // namespace messages

@@ -2,16 +2,10 @@
 #include "prepare.h"
 
 #include "messages.h"
+#include "scratch.h"
 
 #include <QDir>
 #include <QFileInfo>
-
-const QLatin1String workFolderName(".velmarch-press");
-
-QString workFolderOf(const QString &target)
-{
-    return QFileInfo(target).path() + '/' + workFolderName;
-}
 
 namespace {
 
@@ -52,15 +46,25 @@ bool Preparation::makeFolders(QString *box)
             return false;
         }
         m_work.foldersMade << folder;
+        // A launcher killed from here on leaves the mark for the next to
+        // find, and that one removes the folder again.
+        const QString mark = folderMadeMarkIn(folder);
+        if (!makeWorkFolder(QFileInfo(mark).path(), &failure)
+            || !files::writeFlushed(mark, QByteArray(), &failure)) {
+            *box = messages::folderNotMade(folder, failure);
+            return false;
+        }
     }
     return true;
 }
 
+// A scratch folder left with files the launcher did not make is used as it
+// is; one that is a link is never entered (the checks stop the press first).
 bool Preparation::makeWorkFolder(const QString &folder, files::Failure *failure)
 {
     if (m_work.workFolders.contains(folder))
         return true;
-    if (!files::makeFolder(folder, failure))
+    if (files::entryAt(folder) != files::Entry::Folder && !files::makeFolder(folder, failure))
         return false;
     m_work.workFolders << folder;
     return true;
@@ -88,19 +92,19 @@ bool Preparation::copy(Change *change, files::Failure *failure)
 
 bool Preparation::prepare(Change *change, files::Failure *failure)
 {
-    const QString folder = workFolderOf(change->target);
-    if (!makeWorkFolder(folder, failure))
+    if (!makeWorkFolder(scratchFolderOf(change->target), failure))
         return false;
-    const QString name = QFileInfo(change->target).fileName();
     // A file alone is put in place by one move over the old one.
-    if (m_work.changes.size() > 1 && QFileInfo::exists(change->target))
-        change->aside = folder + QStringLiteral("/old.") + name;
+    if (m_work.changes.size() > 1 && files::entryAt(change->target) != files::Entry::None)
+        change->aside = asideOf(change->target);
     if (change->kind == Change::Remove)
         return true;
-    change->fresh = folder + QStringLiteral("/new.") + name;
-    return change->kind == Change::Copy
+    change->fresh = freshOf(change->target);
+    const bool made = change->kind == Change::Copy
         ? copy(change, failure)
         : files::writeFlushed(change->fresh, change->bytes, failure);
+    change->freshStamp = stampOf(change->fresh);
+    return made;
 }
 
 } // namespace
@@ -129,6 +133,8 @@ void discard(const PressWork &work)
         if (!change.fresh.isEmpty())
             files::remove(change.fresh, &ignored);
     }
+    for (const QString &folder : work.foldersMade)
+        files::remove(folderMadeMarkIn(folder), &ignored);
     for (const QString &folder : work.workFolders)
         files::removeFolder(folder, &ignored);
     for (const QString &folder : work.foldersMade)

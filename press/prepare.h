@@ -4,14 +4,9 @@
 #include "executor.h"
 #include "presswork.h"
 
-// Where a press prepares the new files of a folder and keeps its old ones
-// aside: a folder of that folder's own, so that putting a file in place is
-// one move on one drive.
-QString workFolderOf(const QString &target);
-extern const QLatin1String workFolderName;
-
 // The third stage of a press: every new file written whole and flushed in the
-// work folder beside its target, and the folders the plan makes. False, with
+// scratch folder beside its target (scratch.h), and the folders the plan
+// makes, each marked as made by the press until the press has ended. False, with
 // the box to show, when a file cannot be prepared, or none when the press is
 // to stop; discard() then takes back what was prepared.
 bool prepare(PressWork *work, PressObserver *observer, QString *box);

@@ -25,6 +25,7 @@ struct Change
     QString fresh; // the new file, until it is put in place
     QString aside; // where the old file is kept until the press has ended; empty without one
     std::optional<FileStamp> sourceStamp; // the source's, before it was copied
+    std::optional<FileStamp> freshStamp; // the new file's, once prepared
 };
 
 // One press on its way: the changes still to make, and what it tells the
@@ -34,7 +35,7 @@ struct PressWork
     QVector<Change> changes;
     QStringList foldersToMake;
     QStringList foldersMade; // by this press, so removed again when it stops
-    QStringList workFolders; // where new files are prepared and old ones kept aside
+    QStringList workFolders; // scratch folders: new files prepared, old ones kept aside
     bool leftToJournal = false; // a burst that failed and could not be taken back whole
 
     QString refused; // the box of a file that cannot be changed as it is

@@ -3,112 +3,95 @@
 
 #include "journal.h"
 #include "messages.h"
-#include "prepare.h"
-#include "staging/roots.h"
+#include "scratch.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
 
-QString absolute(const QString &path)
+Move moveOf(const Change &change)
 {
-    return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+    const Move::Kind kind = change.fresh.isEmpty() ? Move::Remove
+        : change.aside.isEmpty()                   ? Move::Add
+                                                   : Move::Replace;
+    return {change.target, kind};
 }
 
-// Every file back where it was, the last moved first.
-bool takeBack(const QVector<Move> &moves, int moved)
+// A file alone is whole at every moment of its one move over the old one, or
+// its removal: it needs no journal.
+bool putAlone(const Change &change, QString *box)
 {
-    bool complete = true;
-    for (int i = moved; i >= 0; --i) {
-        files::Failure ignored;
-        complete = back(moves[i], &ignored) && complete;
+    files::Failure failure = messages::freshCopyGone();
+    bool done = false;
+    if (change.fresh.isEmpty())
+        done = files::remove(change.target, &failure);
+    else if (files::entryAt(change.fresh) == files::Entry::File)
+        done = files::move(change.fresh, change.target, &failure);
+    if (!done) {
+        *box = messages::cannotChange(change, failure);
+        return false;
     }
-    return complete;
+    // The file is in place, old or new whatever befalls the drive.
+    files::flushFolder(QFileInfo(change.target).path(), {change.target}, &failure);
+    return true;
 }
 
-// What a press left behind in one folder it writes to: its work folder, and
-// the copies that launchers before this one left beside their targets.
-void removeLeftoversIn(const QString &folder)
+// Every file back where it was, the last moved first, made lasting, and the
+// journal gone. False where a file could not be taken back now: the next
+// launcher takes it back, as the journal says.
+bool takenBack(const QVector<Move> &moves, int moved)
 {
     files::Failure ignored;
-    const QString work = folder + '/' + workFolderName;
-    const QDir::Filters everyFile = QDir::Files | QDir::Hidden | QDir::System;
-    for (const QString &name : QDir(work).entryList(everyFile))
-        files::remove(work + '/' + name, &ignored);
-    if (QFileInfo::exists(work))
-        files::removeFolder(work, &ignored);
-    const QDir dir(folder);
-    for (const QString &name : dir.entryList({QStringLiteral("*.velmarch-new")}, everyFile))
-        files::remove(dir.filePath(name), &ignored);
+    QString folder;
+    if (!takeBack(moves, moved, &ignored) || !makeLasting(moves, &ignored, &folder))
+        return false;
+    // A journal that outlived its press finds its new files gone, and takes
+    // nothing anywhere.
+    if (files::remove(journalPath(), &ignored))
+        files::flushFolder(QFileInfo(journalPath()).path(), {}, &ignored);
+    return true;
 }
 
 } // namespace
 
 bool putInPlace(PressWork *work, QString *box)
 {
+    if (work->changes.size() == 1 && work->changes[0].aside.isEmpty())
+        return putAlone(work->changes[0], box);
     QVector<Move> moves;
     for (const Change &change : qAsConst(work->changes))
-        moves << Move {absolute(change.target), absolute(change.aside), absolute(change.fresh)};
+        moves << moveOf(change);
     files::Failure failure;
-    // A file alone is whole at every moment of its one move or removal: it
-    // needs no journal.
-    if (moves.size() > 1 && !writeJournal(moves, &failure)) {
+    if (!writeJournal(moves, &failure)) {
+        files::Failure ignored;
+        files::remove(journalPath(), &ignored);
         *box = messages::couldNotPut(journalPath(), failure);
         return false;
     }
     int moved = 0;
     while (moved < moves.size() && forward(moves[moved], &failure))
         ++moved;
-    if (moved < moves.size()) {
-        *box = messages::cannotChange(work->changes[moved], failure);
-        // A file that cannot be taken back now is taken back by the next
-        // launcher, as the journal says, from the files kept for it.
-        work->leftToJournal = !takeBack(moves, moved);
-        if (work->leftToJournal)
-            return false;
-    }
-    // The old files are kept for as long as the journal may need them.
-    const bool journalGone = moves.size() < 2 || files::remove(journalPath(), &failure);
+    QString folder;
     if (moved < moves.size())
+        *box = messages::cannotChange(work->changes[moved], failure);
+    else if (!makeLasting(moves, &failure, &folder))
+        *box = messages::notLasting(folder, failure);
+    if (!box->isEmpty()) {
+        work->leftToJournal = !takenBack(moves, moved);
         return false;
+    }
+    // Every file is new and will stay so. Where the rest cannot be done now,
+    // the journal stays for the next start to end the press with.
     files::Failure ignored;
-    for (const Change &change : qAsConst(work->changes)) {
-        if (journalGone && !change.aside.isEmpty())
-            files::remove(change.aside, &ignored);
-    }
-    for (const QString &folder : qAsConst(work->workFolders))
-        files::removeFolder(folder, &ignored);
-    return true;
-}
-
-bool pressWasInterrupted()
-{
-    if (QFileInfo::exists(journalPath()))
-        return true;
-    for (const QString &folder : stagingFolders()) {
-        if (QFileInfo::exists(folder + '/' + workFolderName))
-            return true;
-    }
-    return false;
-}
-
-bool recoverInterruptedPress(QString *box)
-{
-    if (const auto moves = readJournal()) {
-        files::Failure failure;
-        int done = 0;
-        while (done < moves->size() && forward(moves->at(done), &failure))
-            ++done;
-        if (done < moves->size() && !takeBack(*moves, moves->size() - 1)) {
-            *box = messages::couldNotPut(QDir::cleanPath(moves->at(done).target), failure);
-            return false;
+    if (removeRemovedFiles(moves, &ignored) && files::remove(journalPath(), &ignored)) {
+        for (const Move &move : qAsConst(moves)) {
+            if (move.kind == Move::Replace)
+                files::remove(asideOf(move.target), &ignored);
         }
     }
-    files::Failure ignored;
-    if (QFileInfo::exists(journalPath()))
-        files::remove(journalPath(), &ignored);
-    for (const QString &folder : stagingFolders())
-        removeLeftoversIn(folder);
+    for (const QString &folder : qAsConst(work->foldersMade))
+        files::remove(folderMadeMarkIn(folder), &ignored);
+    for (const QString &folder : qAsConst(work->workFolders))
+        files::removeFolder(folder, &ignored);
     return true;
 }

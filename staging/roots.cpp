@@ -4,12 +4,36 @@
 #include "launch/steamlibrary.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 QString campaignRoot()
 {
     return version80Root + QLatin1String("Campaign/");
 }
+
+namespace {
+
+QString roamingScriptsFolder()
+{
+    const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QDir::cleanPath(appData + "/../The Creative Assembly/Napoleon/scripts/") + '/';
+}
+
+QString rootFolder(PressRoot root)
+{
+    switch (root) {
+    case PressRoot::GameData:
+        return gameDataRoot;
+    case PressRoot::Mod:
+        return QStringLiteral("../");
+    case PressRoot::Scripts:
+        break;
+    }
+    return gameScriptsFolder();
+}
+
+} // namespace
 
 QString gameScriptsFolder()
 {
@@ -19,17 +43,67 @@ QString gameScriptsFolder()
     if (!proton.isEmpty())
         return proton;
 #endif
-    const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return QDir::cleanPath(appData + "/../The Creative Assembly/Napoleon/scripts/") + '/';
+    return roamingScriptsFolder();
 }
 
-QStringList stagingFolders()
+QString PressTarget::path() const
 {
-    const QString campaigns = gameDataRoot + QLatin1String("campaigns/");
-    return {gameDataRoot,
-            campaigns + QLatin1String("mp_eur_napoleon/"),
-            campaigns + QLatin1String("spa_napoleon/"),
-            campaigns + QLatin1String("zolm/"),
-            tempRoot,
-            gameScriptsFolder()};
+    return rootFolder(root) + name;
+}
+
+const QVector<PressTarget> &pressTargets()
+{
+    using R = PressRoot;
+    static const QVector<PressTarget> targets {
+        {R::GameData, latin1("boot.pack")},
+        {R::GameData, latin1("ZOLM_txt.pack")},
+        {R::GameData, latin1("ZOLM_txt_hb.pack")},
+        {R::GameData, latin1("ZOLM_ui.pack")},
+        {R::GameData, latin1("ZOLM_wz.pack")},
+        {R::GameData, latin1("campaigns/mp_eur_napoleon/scripting.lua")},
+        {R::GameData, latin1("campaigns/mp_eur_napoleon/startpos.esf")},
+        {R::GameData, latin1("campaigns/spa_napoleon/scripting.lua")},
+        {R::GameData, latin1("campaigns/spa_napoleon/startpos.esf")},
+        {R::GameData, latin1("campaigns/zolm/startpos.esf")},
+        {R::Mod, latin1("Temp/theme.pack")},
+        {R::Mod, latin1("Temp/cardgroups.pack")},
+        {R::Mod, latin1("Temp/tint.pack")},
+        {R::Scripts, latin1("user.script.txt")},
+        {R::Scripts, latin1("preferences.script.txt")},
+    };
+    return targets;
+}
+
+std::optional<PressTarget> pressTargetAt(const QString &path)
+{
+    const QString wanted = QFileInfo(path).absoluteFilePath();
+    for (const PressTarget &target : pressTargets()) {
+        if (QFileInfo(target.path()).absoluteFilePath() == wanted)
+            return target;
+    }
+    return std::nullopt;
+}
+
+QVector<PressFolder> pressFolders()
+{
+    QVector<PressFolder> folders;
+    QStringList scripts;
+    for (const PressTarget &target : pressTargets()) {
+        const QFileInfo file(target.path());
+        if (target.root == PressRoot::Scripts)
+            scripts << file.fileName();
+        const QString path = file.path() + '/';
+        const auto known
+            = std::find_if(folders.begin(), folders.end(),
+                           [&](const PressFolder &folder) { return folder.path == path; });
+        if (known == folders.end())
+            folders << PressFolder {path, {file.fileName()}};
+        else
+            known->names << file.fileName();
+    }
+    // Leftovers of presses made before the game's Proton prefix existed.
+    const QString roaming = roamingScriptsFolder();
+    if (roaming != gameScriptsFolder())
+        folders << PressFolder {roaming, scripts};
+    return folders;
 }

@@ -4,6 +4,9 @@
 #include <QLatin1String>
 #include <QString>
 #include <QStringList>
+#include <QVector>
+
+#include <optional>
 
 // A constant Latin-1 text. Qt 5's constructor from a pointer measures the text
 // with strlen, which only some compilers evaluate at compile time; the length
@@ -34,6 +37,30 @@ QString campaignRoot();
 // once that prefix exists.
 QString gameScriptsFolder();
 
-// Every folder a press puts files in: the game's data folder and its campaign
-// folders, the mod's Temp folder and the game's scripts folder.
-QStringList stagingFolders();
+// The folders a press changes files in, as its journal names them.
+enum class PressRoot { GameData, Mod, Scripts };
+
+// A file that a press may change: what one of the buttons' plans puts in
+// place or removes. No press, and no recovery of one, moves or removes any
+// other file.
+struct PressTarget
+{
+    PressRoot root;
+    QLatin1String name; // below the root, with "/" between folders
+
+    QString path() const;
+};
+const QVector<PressTarget> &pressTargets();
+// The press target a path names, if it names one.
+std::optional<PressTarget> pressTargetAt(const QString &path);
+
+// A folder a press puts files in, and the names of the files it may change
+// there: the game's data folder and its campaign folders, the mod's Temp
+// folder, and every scripts folder the game may use (under Proton the one in
+// the game's prefix and the one used before that prefix was made).
+struct PressFolder
+{
+    QString path; // ending in "/"
+    QStringList names;
+};
+QVector<PressFolder> pressFolders();

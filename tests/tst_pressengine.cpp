@@ -6,6 +6,7 @@
 #include "launcherfixture.h"
 #include "press/executor.h"
 #include "press/filelayer.h"
+#include "press/journal.h"
 #include "press/pressrun.h"
 #include "staging/pseudorandom.h"
 
@@ -32,9 +33,12 @@ FilePlan planFor(const QString &button, bool before = false)
     return planOf(button, choices, readModListing());
 }
 
+const QString lastPressPath = "Napoleon/data/ZOLM/Launcher/velmarch-last-press.txt";
+
 bool isAside(const QString &path)
 {
-    return path.contains(".velmarch-") || path.contains("velmarch-press");
+    return (path.contains(".velmarch-") || path.contains("velmarch-press"))
+        && !path.endsWith("velmarch-press.lock");
 }
 
 // The files a press may change, without the launcher's own.
@@ -61,11 +65,12 @@ QString leftAside(const LauncherFixture &fixture)
     return aside.join(", ");
 }
 
-// A launcher that had pressed first: the state a press finds.
-std::unique_ptr<LauncherFixture> pressedBefore(qint64 bootPackSize = 0)
+// A launcher that had pressed first (none for no button): the state a press finds.
+std::unique_ptr<LauncherFixture> pressedBefore(const QString &button = "ButtonHardcore",
+                                               qint64 bootPackSize = 0)
 {
     auto fixture = std::make_unique<LauncherFixture>();
-    if (!fixture->isValid() || executePlan(planFor("ButtonHardcore", true)).stopped
+    if (!fixture->isValid() || (!button.isEmpty() && executePlan(planFor(button, true)).stopped)
         || (bootPackSize
             && !fixture->sample().writeSizedFile(fixture->mod("Standard/boot.pack"), bootPackSize)))
         qFatal("the press before did not complete");
@@ -74,9 +79,10 @@ std::unique_ptr<LauncherFixture> pressedBefore(qint64 bootPackSize = 0)
 
 // The files after the press alone, and the operations it asked for.
 QMap<QString, QByteArray> pressAlone(const QString &button, QVector<files::Operation> *operations,
-                                     qint64 bootPackSize = 0)
+                                     qint64 bootPackSize = 0,
+                                     const QString &before = "ButtonHardcore")
 {
-    const auto fixture = pressedBefore(bootPackSize);
+    const auto fixture = pressedBefore(before, bootPackSize);
     files::watch([&](const files::Operation &operation) {
         *operations << operation;
         return 0;
@@ -98,6 +104,11 @@ private slots:
     void killedBurst_data();
     void killedBurst();
     void killedBurstChild();
+    void plantedJournal_data();
+    void plantedJournal();
+    void flushedBeforeJournalGoes_data();
+    void flushedBeforeJournalGoes();
+    void preparedFileGone();
     void twoPressesAtOnce();
 };
 
@@ -148,16 +159,28 @@ void tst_PressEngine::failedOperation()
     QVERIFY2(stopped > operations / 2, qPrintable(QString::number(stopped)));
 }
 
-// Between them, every kind of move: files replaced, made and removed.
+// Between them, every kind of move: files replaced, made and removed; and
+// what may befall the installation before its next start.
 void tst_PressEngine::killedBurst_data()
 {
+    QTest::addColumn<QString>("before"); // the press before, if any
     QTest::addColumn<QString>("button");
-    QTest::newRow("campaign after a battle") << "SPCbava";
-    QTest::newRow("restore after a battle") << "ButtonVanilla";
+    QTest::addColumn<QString>("then");
+
+    for (const QString then : {"started as it is", "moved", "journal cut in half"}) {
+        QTest::newRow(qPrintable("Classic after a campaign, " + then)) << "SPCbava"
+                                                                       << "ButtonClassic" << then;
+        QTest::newRow(qPrintable("restore after a battle, " + then)) << "ButtonHardcore"
+                                                                     << "ButtonVanilla" << then;
+    }
+    QTest::newRow("first battle, killed while it made the Temp folder's files")
+        << ""
+        << "ButtonClassic"
+        << "started as it is";
 }
 
 // The child: presses, and ends its own process before the given move of the
-// burst, as a kill or a power cut would.
+// burst (0: its first copy), as a kill or a power cut would.
 void tst_PressEngine::killedBurstChild()
 {
     const int killAt = qEnvironmentVariableIntValue("VELMARCH_KILL_AT_MOVE");
@@ -171,7 +194,8 @@ void tst_PressEngine::killedBurstChild()
     files::watch([&](const files::Operation &operation) {
         const bool burstEnded = operation.kind == files::Operation::Remove
             && operation.path.endsWith("velmarch-press-journal.json");
-        if ((operation.kind == files::Operation::Move && ++moves == killAt) || burstEnded)
+        if ((operation.kind == files::Operation::Move && ++moves == killAt) || burstEnded
+            || (killAt == 0 && operation.kind == files::Operation::Copy))
             std::_Exit(3);
         return 0;
     });
@@ -180,19 +204,24 @@ void tst_PressEngine::killedBurstChild()
 }
 
 // A launcher killed before each move of the burst, and after its last: the
-// next launcher finds every file whole and all of the press or none of it.
+// next launcher finds every file whole and all of the press or none of it,
+// also where the game's folder was moved meanwhile. A journal cut in half is
+// not followed: each file is then old or new, and none is absent.
 void tst_PressEngine::killedBurst()
 {
+    QFETCH(QString, before);
     QFETCH(QString, button);
+    QFETCH(QString, then);
     QVector<files::Operation> operations;
-    const QMap<QString, QByteArray> done = pressAlone(button, &operations);
-    const int moves
-        = std::count_if(operations.begin(), operations.end(), [](const auto &operation) {
+    const QMap<QString, QByteArray> done = pressAlone(button, &operations, 0, before);
+    const int moves = before.isEmpty()
+        ? 0
+        : std::count_if(operations.begin(), operations.end(), [](const auto &operation) {
               return operation.kind == files::Operation::Move;
           });
-    for (int killAt = 1; killAt <= moves + 1; ++killAt) {
-        const auto fixture = pressedBefore();
-        const QMap<QString, QByteArray> before = filesOf(*fixture);
+    for (int killAt = before.isEmpty() ? 0 : 1; killAt <= moves + !before.isEmpty(); ++killAt) {
+        const auto fixture = pressedBefore(before);
+        const QMap<QString, QByteArray> old = filesOf(*fixture);
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("VELMARCH_KILL_AT_MOVE", QString::number(killAt));
@@ -203,14 +232,182 @@ void tst_PressEngine::killedBurst()
         QVERIFY(child.waitForFinished(30000));
         QVERIFY2(child.exitCode() == 3, child.readAll().constData());
 
+        QFile journal(fixture->mod("velmarch-press-journal.json"));
+        if (then == "journal cut in half")
+            QVERIFY(journal.resize(journal.size() / 2));
+        const QString game = fixture->sample().gameFolder();
+        const QString launcher = QDir::currentPath().mid(game.size());
+        if (then == "moved")
+            QVERIFY(QDir().rename(game, game + " moved")
+                    && QDir::setCurrent(game + " moved" + launcher));
         {
             const ZolmLauncher nextStart;
         }
+        if (then == "moved")
+            QVERIFY(QDir::setCurrent(fixture->sample().root())
+                    && QDir().rename(game + " moved", game) && QDir::setCurrent(game + launcher));
         const QMap<QString, QByteArray> after = filesOf(*fixture);
         const QString at = QString("killed at move %1 of %2").arg(killAt).arg(moves);
-        QVERIFY2(after == done || after == before, qPrintable(at + ": a mix"));
+        for (const QString &path : old.keys() + done.keys()) {
+            const auto state = [&](const QMap<QString, QByteArray> &files) {
+                return files.contains(path) ? files[path] : QByteArray("absent");
+            };
+            QVERIFY2(state(after) == state(old) || state(after) == state(done),
+                     qPrintable(at + ": " + path + " neither old nor new"));
+        }
+        QVERIFY2(after == done || after == old || then == "journal cut in half",
+                 qPrintable(at + ": a mix"));
+        QCOMPARE(QFile::remove(fixture->mod("velmarch-press-journal.untrusted.json")),
+                 then == "journal cut in half");
         QVERIFY2(leftAside(*fixture).isEmpty(), qPrintable(at + ": " + leftAside(*fixture)));
+        if (before.isEmpty())
+            QVERIFY2(!QFileInfo::exists("../Temp"), "the Temp folder the press made is left");
     }
+}
+
+// Journals and links a launcher never makes, planted in an installation
+// whose files all stand as the press before left them. Nothing outside the
+// installation changes, and no file of it.
+void tst_PressEngine::plantedJournal_data()
+{
+    QTest::addColumn<QString>("journal"); // %1: the folder outside
+    QTest::addColumn<bool>("linkedScratch"); // the data folder's scratch folder is a link to it
+
+    QTest::newRow("the earlier format's absolute paths: a removal and a move over a file")
+        << R"({"format": 1, "moves": [{"file": "%1/victim.txt", "aside": "", "new": ""},
+              {"file": "%1/bashrc", "aside": "", "new": "%1/new.boot.pack"}]})"
+        << false;
+    QTest::newRow("a path outside the roots")
+        << R"({"format": 2, "moves": [{"root": "game data", "file": "%1/victim.txt",
+              "kind": "remove"}]})"
+        << false;
+    QTest::newRow("'..' inside a root")
+        << R"({"format": 2, "moves": [{"root": "game data", "file": "boot.pack", "kind": "replace"},
+              {"root": "game data", "file": "../../outside/victim.txt", "kind": "remove"}]})"
+        << false;
+    QTest::newRow("a scratch folder that is a link, named by a journal")
+        << R"({"format": 2, "moves": [{"root": "game data", "file": "boot.pack", "kind": "replace"},
+              {"root": "game data", "file": "ZOLM_ui.pack", "kind": "remove"}]})"
+        << true;
+    QTest::newRow("a scratch folder that is a link, no journal") << "" << true;
+}
+
+void tst_PressEngine::plantedJournal()
+{
+    QFETCH(QString, journal);
+    QFETCH(bool, linkedScratch);
+    const auto fixture = pressedBefore();
+    const QString outside = fixture->sample().root() + "/outside";
+    for (const char *file : {"victim.txt", "bashrc", "new.boot.pack"})
+        QVERIFY(fixture->sample().writeFile(outside + '/' + file, file));
+#ifdef Q_OS_WIN
+    if (linkedScratch)
+        QSKIP("Wine makes no symbolic link or junction for a test to plant: only the code guards "
+              "against them here");
+#endif
+    QVERIFY(!linkedScratch || QFile::link(outside, fixture->data(".velmarch-press")));
+    if (!journal.isEmpty())
+        QVERIFY(fixture->sample().writeFile(fixture->mod("velmarch-press-journal.json"),
+                                            journal.arg(outside).toUtf8()));
+    QMap<QString, QByteArray> before = fixture->snapshot();
+    const bool trusted = linkedScratch && !journal.isEmpty();
+
+    ZolmLauncher nextStart;
+    MessageBoxCloser closer;
+    QTest::qWait(200);
+
+    QMap<QString, QByteArray> after = fixture->snapshot();
+    if (!journal.isEmpty() && !trusted) {
+        QCOMPARE(closer.count(), 1);
+        QVERIFY2(closer.boxes()[0].text.startsWith(
+                     "The mod's folder held velmarch-press-journal.json, which names files as "
+                     "no press of this launcher could have"),
+                 qPrintable(closer.boxes()[0].text));
+        QCOMPARE(after.take("Napoleon/data/ZOLM/velmarch-press-journal.untrusted.json"),
+                 before.take("Napoleon/data/ZOLM/velmarch-press-journal.json"));
+    } else {
+        QCOMPARE(closer.count(), 0);
+        before.remove("Napoleon/data/ZOLM/velmarch-press-journal.json");
+    }
+    before.remove(lastPressPath);
+    after.remove(lastPressPath);
+    QCOMPARE(after.keys(), before.keys());
+    QVERIFY(after == before);
+}
+
+void tst_PressEngine::flushedBeforeJournalGoes_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Classic after a campaign") << "SPCbava"
+                                              << "ButtonClassic";
+    QTest::newRow("restore after a battle, with removals") << "ButtonHardcore"
+                                                           << "ButtonVanilla";
+}
+
+// A power cut after the journal's removal finds every move on every drive:
+// each folder a rename left or entered, or whose kept-aside file of a removed
+// target went, is flushed after its last change and before the journal goes,
+// and the journal's own folder before the first move.
+void tst_PressEngine::flushedBeforeJournalGoes()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, button);
+    QVector<files::Operation> operations;
+    QVERIFY(!pressAlone(button, &operations, 0, before).isEmpty());
+    const auto folderOf
+        = [](const QString &path) { return QDir::cleanPath(QFileInfo(path).path()); };
+    QMap<QString, int> changed; // the last change of each folder
+    QMultiMap<QString, int> flushed;
+    for (int i = 0; i < operations.size(); ++i) {
+        const files::Operation &operation = operations[i];
+        const bool journal = operation.path.endsWith("velmarch-press-journal.json");
+        if (operation.kind == files::Operation::FlushFolder)
+            flushed.insert(QDir::cleanPath(operation.path), i);
+        if (operation.kind == files::Operation::Move && changed.isEmpty())
+            QVERIFY2(flushed.contains(folderOf(journalPath())), "the journal may not last");
+        if (operation.kind == files::Operation::Move)
+            changed[folderOf(operation.path)] = changed[folderOf(operation.from)] = i;
+        if (operation.kind == files::Operation::Remove && journal) {
+            QVERIFY(!changed.isEmpty());
+            for (auto it = changed.cbegin(); it != changed.cend(); ++it) {
+                const QList<int> flushes = flushed.values(it.key());
+                QVERIFY2(std::any_of(flushes.begin(), flushes.end(),
+                                     [&](int flush) { return flush > it.value(); }),
+                         qPrintable(it.key() + " not flushed after its last change"));
+            }
+            return;
+        }
+        if (operation.kind == files::Operation::Remove && !changed.isEmpty())
+            changed[folderOf(operation.path)] = i;
+    }
+    QFAIL("the journal was never removed");
+}
+
+// A virus scanner or a cleaner takes a prepared pack away before the burst:
+// the press stops with every file as it was, and the next one copies the pack.
+void tst_PressEngine::preparedFileGone()
+{
+    const auto fixture = pressedBefore();
+    const QMap<QString, QByteArray> before = filesOf(*fixture);
+    files::watch([&](const files::Operation &operation) {
+        if (operation.kind == files::Operation::Write && operation.path.endsWith("journal.json"))
+            QFile::remove(fixture->data(".velmarch-press/new.ZOLM_ui.pack"));
+        return 0;
+    });
+    const PressReport report = executePlan(planFor("ButtonClassic"));
+    files::watch({});
+
+    QVERIFY(report.stopped);
+    QCOMPARE(report.errors,
+             QStringList("ZOLM_ui.pack could not be put in the game's data folder: the new copy "
+                         "made for it was removed by another program, such as a virus scanner. "
+                         "Press again."));
+    QVERIFY(filesOf(*fixture) == before);
+    QCOMPARE(leftAside(*fixture), QString());
+    QVERIFY(!executePlan(planFor("ButtonClassic")).stopped);
+    QCOMPARE(fixture->read(fixture->data("ZOLM_ui.pack")),
+             fixture->read(fixture->mod("UI/Resize/2.pack")));
 }
 
 // A double start: two launchers press at once. The second waits for the
@@ -221,7 +418,7 @@ void tst_PressEngine::twoPressesAtOnce()
     QVector<files::Operation> operations;
     const QMap<QString, QByteArray> alone[2] = {pressAlone(buttons[0], &operations, 64 << 20),
                                                 pressAlone(buttons[1], &operations, 64 << 20)};
-    const auto fixture = pressedBefore(64 << 20);
+    const auto fixture = pressedBefore("ButtonHardcore", 64 << 20);
     PressRun first(planFor(buttons[0]), buttons[0]);
     PressRun second(planFor(buttons[1]), buttons[1]);
     QSignalSpy firstDone(&first, &PressRun::finished);

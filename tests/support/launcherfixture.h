@@ -34,7 +34,8 @@ public:
     QString mod(const QString &path) const;
     QString scripts(const QString &path) const;
 
-    // Every file below the root with its bytes, keyed by path below the root.
+    // Every file below the root with its bytes, keyed by path below the root,
+    // but for the launchers' lock.
     QMap<QString, QByteArray> snapshot() const;
 
     static QByteArray read(const QString &path);
