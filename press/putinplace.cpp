@@ -52,12 +52,9 @@ bool takenBack(const QVector<Move> &moves, int moved)
     return true;
 }
 
-} // namespace
-
-bool putInPlace(PressWork *work, QString *box)
+// Several files: a journal names their moves first.
+bool putTogether(PressWork *work, QString *box)
 {
-    if (work->changes.size() == 1 && work->changes[0].aside.isEmpty())
-        return putAlone(work->changes[0], box);
     QVector<Move> moves;
     for (const Change &change : qAsConst(work->changes))
         moves << moveOf(change);
@@ -82,13 +79,23 @@ bool putInPlace(PressWork *work, QString *box)
     }
     // Every file is new and will stay so. Where the rest cannot be done now,
     // the journal stays for the next start to end the press with.
-    files::Failure ignored;
-    if (removeRemovedFiles(moves, &ignored) && files::remove(journalPath(), &ignored)) {
+    if (removeRemovedFiles(moves, &failure) && files::remove(journalPath(), &failure)) {
         for (const Move &move : qAsConst(moves)) {
             if (move.kind == Move::Replace)
-                files::remove(asideOf(move.target), &ignored);
+                files::remove(asideOf(move.target), &failure);
         }
     }
+    return true;
+}
+
+} // namespace
+
+bool putInPlace(PressWork *work, QString *box)
+{
+    const bool alone = work->changes.size() == 1 && work->changes[0].aside.isEmpty();
+    if (!(alone ? putAlone(work->changes[0], box) : putTogether(work, box)))
+        return false;
+    files::Failure ignored;
     for (const QString &folder : qAsConst(work->foldersMade))
         files::remove(folderMadeMarkIn(folder), &ignored);
     for (const QString &folder : qAsConst(work->workFolders))

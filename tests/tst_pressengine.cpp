@@ -260,6 +260,11 @@ void tst_PressEngine::killedBurst()
         QCOMPARE(QFile::remove(fixture->mod("velmarch-press-journal.untrusted.json")),
                  then == "journal cut in half");
         QVERIFY2(leftAside(*fixture).isEmpty(), qPrintable(at + ": " + leftAside(*fixture)));
+        const QByteArray report = fixture->read("velmarch-last-press.txt");
+        QVERIFY2(before.isEmpty()
+                     || report.contains(then == "journal cut in half" ? "The mod's folder held"
+                                                                      : "This start"),
+                 report.constData());
         if (before.isEmpty())
             QVERIFY2(!QFileInfo::exists("../Temp"), "the Temp folder the press made is left");
     }

@@ -117,9 +117,14 @@ void tst_Steam::library()
         : QString(fixture.sample().scriptsFolder() + '/');
     QCOMPARE(gameScriptsFolder(), QDir::cleanPath(expectedScripts) + '/');
 
+    // A press killed before the prefix was made left its scratch folder in the roaming one.
+    const QString leftover = fixture.sample().scriptsFolder() + "/.velmarch-press";
+    QVERIFY(fixture.sample().writeFile(leftover + "/new.user.script.txt", "left"));
+
     UrlRecorder steam("steam");
     ZolmLauncher window;
     applySteps(&window, {ZolmLauncher::writeUserScript("Classic")});
+    QVERIFY(!QFileInfo::exists(leftover));
     QVERIFY(quitsApplication([&] { window.launchGame(); }));
 
     QVERIFY(QFileInfo::exists(expectedScripts + "user.script.txt"));
