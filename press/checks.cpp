@@ -82,6 +82,10 @@ std::optional<files::Failure> obstacleTo(const Change &change)
                            "of its own. Remove it, then press again")
                 .arg(scratchFolderName),
             false};
+    if (files::entryAt(change.target) == files::Entry::Other)
+        return files::Failure {QStringLiteral("it is a link, and the launcher puts files in place, "
+                                              "not links. Remove the link, then press again"),
+                               false};
     if (QFileInfo(change.target).isDir())
         return files::Failure {QStringLiteral("a folder of that name is in the way"), false};
     if (isProtected(change.target))

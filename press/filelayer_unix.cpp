@@ -216,16 +216,22 @@ FileLock::~FileLock()
         close(int(m_handle));
 }
 
-// Another account's lock file cannot be opened for writing, but it can be
-// locked all the same.
+// Every account of an installation may lock the file: it is made readable
+// and writable by all, whatever the umask. Another account's lock file may
+// still be open to reading only, and is locked all the same; one that cannot
+// be read at all was left by a launcher before these locks, which no running
+// launcher holds, and is made anew.
 bool FileLock::tryLock(Failure *failure)
 {
     const QByteArray path = encoded(m_path);
     int lock = open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (lock < 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
         lock = open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (lock < 0 && errno == EACCES && unlink(path.constData()) == 0)
+        lock = open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (lock < 0)
         return failed(failure, errno);
+    fchmod(lock, 0666); // fails, as it may, on another account's file
     if (flock(lock, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         close(lock);

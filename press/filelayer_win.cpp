@@ -95,6 +95,13 @@ DWORD CALLBACK reportCopied(LARGE_INTEGER, LARGE_INTEGER copied, LARGE_INTEGER, 
     return PROGRESS_CONTINUE;
 }
 
+// Whether the drive has no flush for the call, as shared folders of virtual
+// machines and some virtual drives have none.
+bool cannotFlush(DWORD error)
+{
+    return error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED;
+}
+
 // Flushes the file to disk. Some drives cannot (shared folders of virtual
 // machines, some virtual drives): the data is then as safe as they keep it.
 bool flushed(HANDLE handle, const QString &path)
@@ -104,13 +111,6 @@ bool flushed(HANDLE handle, const QString &path)
         error = GetLastError();
     SetLastError(error);
     return error == 0 || cannotFlush(error);
-}
-
-// Whether the drive has no flush for the call, as shared folders of virtual
-// machines and some virtual drives have none.
-bool cannotFlush(DWORD error)
-{
-    return error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED;
 }
 
 // Others may read the file meanwhile, but not change it.
@@ -266,8 +266,10 @@ bool flushFolder(const QString &folder, const QStringList &movedIn, Failure *fai
         SetLastError(error);
         return failed(failure);
     }
+    // One file whose flush commits the log is enough; a read-only one (an
+    // old file kept aside) cannot be opened to be flushed.
     for (const QString &file : movedIn) {
-        if (!flush(windowsPath(file), file))
+        if (!flush(windowsPath(file), file) && GetLastError() != ERROR_ACCESS_DENIED)
             return failed(failure);
     }
     return true;

@@ -25,24 +25,43 @@ const QMap<Move::Kind, QString> kindNames {{Move::Replace, QStringLiteral("repla
                                            {Move::Add, QStringLiteral("add")},
                                            {Move::Remove, QStringLiteral("remove")}};
 
-std::optional<Move> moveOf(const QJsonObject &entry)
+std::optional<Move> moveOf(const QJsonObject &entry, const QString &scripts)
 {
     const QString root = entry.value("root").toString();
     const QString name = entry.value("file").toString();
     const QString kind = entry.value("kind").toString();
     if (entry.size() != 3 || !kindNames.values().contains(kind))
         return std::nullopt;
+    const Move::Kind asKind = kindNames.key(kind);
     for (const PressTarget &target : pressTargets()) {
-        if (rootNames.value(target.root) == root && target.name == name)
-            return Move {target.path(), kindNames.key(kind)};
+        if (rootNames.value(target.root) != root || target.name != name
+            || (asKind == Move::Remove && !target.removable))
+            continue;
+        return Move {target.root == PressRoot::Scripts ? scripts + target.name : target.path(),
+                     asKind};
     }
     return std::nullopt;
 }
 
-// Where a move finds its three files: each there or not. A folder at the
-// target, or anything but a file where the launcher keeps its own (a link
-// among them, or a scratch folder that is a link), is in the way: it is
-// never moved, entered or removed.
+// Whether the moves stand as a burst leaves them at some moment: done, then
+// at most one half made, then not begun. The first not done, if so.
+std::optional<int> burstPoint(const QVector<Move> &moves)
+{
+    int done = 0;
+    while (done < moves.size() && stageOf(moves[done]) == Stage::Done)
+        ++done;
+    for (int i = done; i < moves.size(); ++i) {
+        const Stage stage = stageOf(moves[i]);
+        if (stage != Stage::NotBegun && !(i == done && stage == Stage::Half))
+            return std::nullopt;
+    }
+    return done;
+}
+
+// Where a move finds its three files: each there or not, or something in
+// the way: a folder or a link at the target, or anything but a file where
+// the launcher keeps its own (a scratch folder that is a link among them).
+// What is in the way is never moved, entered or removed.
 struct Found
 {
     bool inTheWay = false;
@@ -54,24 +73,20 @@ struct Found
 Found find(const Move &move)
 {
     Found found;
-    const auto isThere = [&](files::Entry entry) {
+    const auto isThere = [&](const QString &path) {
+        const files::Entry entry = files::entryAt(path);
         found.inTheWay
-            = found.inTheWay || entry == files::Entry::Folder || entry == files::Entry::Other;
+            = found.inTheWay || (entry != files::Entry::None && entry != files::Entry::File);
         return entry == files::Entry::File;
     };
-    // A link at the target is moved as a file: a rename moves the link itself.
-    const files::Entry target = files::entryAt(move.target);
-    found.target = target == files::Entry::File || target == files::Entry::Other;
-    found.inTheWay = target == files::Entry::Folder;
+    found.target = isThere(move.target);
     const files::Entry scratch = files::entryAt(scratchFolderOf(move.target));
-    if (scratch == files::Entry::None)
-        return found;
-    if (scratch != files::Entry::Folder) {
-        found.inTheWay = true;
-        return found;
+    if (scratch == files::Entry::Folder) {
+        found.old = isThere(asideOf(move.target));
+        found.made = isThere(freshOf(move.target));
     }
-    found.old = isThere(files::entryAt(asideOf(move.target)));
-    found.made = isThere(files::entryAt(freshOf(move.target)));
+    found.inTheWay
+        = found.inTheWay || (scratch != files::Entry::None && scratch != files::Entry::Folder);
     return found;
 }
 
@@ -81,12 +96,29 @@ bool stopped(files::Failure *failure, const files::Failure &why)
     return false;
 }
 
-bool stopped(files::Failure *failure, const char *why)
-{
-    return stopped(failure, {QString::fromLatin1(why), false});
-}
-
 } // namespace
+
+Stage stageOf(const Move &move)
+{
+    const Found f = find(move);
+    if (f.inTheWay)
+        return Stage::Foreign;
+    switch (move.kind) {
+    case Move::Replace:
+        return f.target && !f.old && f.made ? Stage::NotBegun
+            : !f.target && f.old && f.made  ? Stage::Half
+            : f.target && f.old && !f.made  ? Stage::Done
+                                            : Stage::Foreign;
+    case Move::Add:
+        return !f.target && f.made ? Stage::NotBegun
+            : f.target && !f.made  ? Stage::Done
+                                   : Stage::Foreign;
+    case Move::Remove:
+        // Its old file goes before the journal does.
+        return f.target && !f.old ? Stage::NotBegun : !f.target ? Stage::Done : Stage::Foreign;
+    }
+    return Stage::Foreign;
+}
 
 QString journalPath()
 {
@@ -99,12 +131,14 @@ bool writeJournal(const QVector<Move> &moves, files::Failure *failure)
     for (const Move &move : moves) {
         const auto file = pressTargetAt(move.target);
         if (!file)
-            return stopped(failure, "the launcher never changes that file");
+            return stopped(failure,
+                           {QStringLiteral("the launcher never changes that file"), false});
         entries.append(QJsonObject {{"root", rootNames.value(file->root)},
                                     {"file", QString(file->name)},
                                     {"kind", kindNames.value(move.kind)}});
     }
-    const QJsonObject root {{"format", format}, {"moves", entries}};
+    const QJsonObject root {
+        {"format", format}, {"scripts folder", gameScriptsFolder()}, {"moves", entries}};
     // The journal's own name must last too before the first move is made.
     return files::writeFlushed(journalPath(), QJsonDocument(root).toJson(), failure)
         && files::flushFolder(QFileInfo(journalPath()).path(), {journalPath()}, failure);
@@ -122,88 +156,65 @@ Journal readJournal()
         return journal;
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
     const QJsonArray entries = root.value("moves").toArray();
-    if (root.size() != 2 || root.value("format") != format || entries.isEmpty())
+    const QString scripts = root.value("scripts folder").toString();
+    if (root.size() != 3 || root.value("format") != format || entries.isEmpty()
+        || !scripts.endsWith('/'))
         return journal;
     QVector<Move> moves;
     QSet<QString> named;
     for (const QJsonValue &value : entries) {
-        const auto move = moveOf(value.toObject());
+        const auto move = moveOf(value.toObject(), scripts);
         if (!move || named.contains(move->target))
             return journal;
         named.insert(move->target);
         moves << *move;
     }
+    // Only a scripts folder this account's launcher could have used is
+    // looked into: the game's, or the one used before the game's Proton
+    // prefix was made.
+    journal.scripts = scripts;
+    if (!scriptsFolders().contains(scripts)) {
+        journal.state = Journal::OtherAccount;
+        return journal;
+    }
+    const auto point = burstPoint(moves);
+    if (!point)
+        return journal;
     journal.state = Journal::Trusted;
     journal.moves = moves;
+    journal.done = *point;
     return journal;
 }
 
-bool forward(const Move &move, files::Failure *failure)
+bool forward(const Move &move, files::Failure *failure, bool fromStart)
 {
-    const Found found = find(move);
-    if (found.inTheWay)
-        return stopped(failure, "something else is in its place");
-    const bool t = found.target;
-    const bool o = found.old;
-    const bool n = found.made;
-    const QString aside = asideOf(move.target);
-    const QString fresh = freshOf(move.target);
-    const char *const changed = "another program put a file in its place during the press";
-    switch (move.kind) {
-    case Move::Replace:
-        if (t && o && !n)
-            return true;
-        if (!n)
-            return stopped(failure, messages::freshCopyGone());
-        if (t && o)
-            return stopped(failure, changed);
-        if (t && !files::move(move.target, aside, failure))
-            return false;
-        return files::move(fresh, move.target, failure);
-    case Move::Add:
-        if (t && !n)
-            return true;
-        if (!n)
-            return stopped(failure, messages::freshCopyGone());
-        if (t)
-            return stopped(failure, changed);
-        return files::move(fresh, move.target, failure);
-    case Move::Remove:
-        if (!t)
-            return true;
-        if (o)
-            return stopped(failure, changed);
-        return files::move(move.target, aside, failure);
-    }
-    return false;
+    const Stage stage = stageOf(move);
+    if (stage == Stage::Done && !fromStart)
+        return true;
+    if (stage == Stage::Foreign || stage == Stage::Done || (stage == Stage::Half && fromStart))
+        return stopped(failure,
+                       find(move).made || move.kind == Move::Remove
+                           ? files::Failure {QStringLiteral("another program put a file "
+                                                            "in its place meanwhile"),
+                                             false}
+                           : messages::freshCopyGone());
+    if (stage == Stage::NotBegun && move.kind != Move::Add
+        && !files::move(move.target, asideOf(move.target), failure))
+        return false;
+    return move.kind == Move::Remove || files::move(freshOf(move.target), move.target, failure);
 }
 
 bool back(const Move &move, files::Failure *failure)
 {
-    const Found found = find(move);
-    // What is not the launcher's own is left where it is.
-    if (found.inTheWay)
-        return true;
-    const bool t = found.target;
-    const bool o = found.old;
-    const bool n = found.made;
-    const QString aside = asideOf(move.target);
-    const QString fresh = freshOf(move.target);
-    switch (move.kind) {
-    case Move::Replace:
-        if (t && o && !n)
-            return files::move(move.target, fresh, failure)
-                && files::move(aside, move.target, failure);
-        // A whole file is better than none, even the new one.
-        if (!t && (o || n))
-            return files::move(o ? aside : fresh, move.target, failure);
-        return true;
-    case Move::Add:
-        return !(t && !n) || files::move(move.target, fresh, failure);
-    case Move::Remove:
-        return !(!t && o) || files::move(aside, move.target, failure);
-    }
-    return false;
+    const Stage stage = stageOf(move);
+    if (stage == Stage::Done && move.kind != Move::Remove
+        && !files::move(move.target, freshOf(move.target), failure))
+        return false;
+    // The old file, where it is aside and its place is free.
+    const bool oldAside = stage == Stage::Half || (stage == Stage::Done && move.kind != Move::Add);
+    if (oldAside && files::entryAt(asideOf(move.target)) == files::Entry::File)
+        return files::move(asideOf(move.target), move.target, failure);
+    return true;
 }
 
 bool takeBack(const QVector<Move> &moves, int last, files::Failure *failure)
@@ -228,6 +239,12 @@ bool removeRemovedFiles(const QVector<Move> &moves, files::Failure *failure)
     return makeLasting(removals, failure, &folder);
 }
 
+bool removeJournal(files::Failure *failure)
+{
+    return files::remove(journalPath(), failure)
+        && files::flushFolder(QFileInfo(journalPath()).path(), {}, failure);
+}
+
 bool makeLasting(const QVector<Move> &moves, files::Failure *failure, QString *folder)
 {
     QMap<QString, QStringList> movedIn;
@@ -240,7 +257,7 @@ bool makeLasting(const QVector<Move> &moves, files::Failure *failure, QString *f
     }
     for (auto it = movedIn.cbegin(); it != movedIn.cend(); ++it) {
         // A scratch folder already removed has nothing left to keep.
-        if (files::entryAt(it.key()) != files::Entry::Folder)
+        if (files::entryAt(it.key()) == files::Entry::None)
             continue;
         if (!files::flushFolder(it.key(), it.value(), failure)) {
             *folder = it.key();

@@ -14,35 +14,47 @@
 struct Move
 {
     enum Kind { Replace, Add, Remove };
-    QString target; // a press target's path, as its root resolves it now
+    QString target; // a press target's path
     Kind kind;
 };
+
+// How far a move has come, as the disk shows it. Foreign is any other state:
+// a file gone that the move needs, a file where the move must find none, or
+// a folder or link among its files.
+enum class Stage { NotBegun, Half, Done, Foreign };
+Stage stageOf(const Move &move);
 
 // The journal names every move of a burst before the first is made, written
 // whole and made lasting, so that a launcher killed during the burst can be
 // followed by one that finishes it. It lies in the mod's folder, where every
 // launcher of the installation finds it, and names each file by its root and
-// its name there, so that it still holds when the game's folder has moved.
+// its name there, so that it still holds when the game's folder has moved;
+// with the scripts folder the press used, which lies elsewhere.
 QString journalPath();
 bool writeJournal(const QVector<Move> &moves, files::Failure *failure);
 
-// A journal is trusted only where it is exactly what a press could have
-// written: whole, and naming press targets only, each once. Any other
-// (damaged, of another version, or made by someone else) is untrusted and
-// acted on in nothing.
+// A journal is trusted only where it is exactly what a press of this
+// launcher could have written: whole, naming each file once and only files
+// a press changes in the ways a press changes them, and in a state the burst
+// passes through: moves done, then one half made or none, then moves not
+// begun. Any other (damaged, of another version, out of date, or made by
+// someone else) is untrusted and followed in nothing. One that another
+// account's launcher wrote names a scripts folder not this account's.
 struct Journal
 {
-    enum State { Missing, Trusted, Untrusted };
+    enum State { Missing, Trusted, Untrusted, OtherAccount };
     State state = Missing;
     QVector<Move> moves;
+    int done = 0; // the moves done before the first that is not
+    QString scripts; // the scripts folder the press used
 };
 Journal readJournal();
 
-// Take a file to its new state or back to its old one, from wherever the
-// disk shows it to be on the way. Neither removes a file, and neither leaves
-// a target absent that had a file: a new file that is gone, or a file in a
-// place the move must empty, fails the move.
-bool forward(const Move &move, files::Failure *failure);
+// Take a move that is not begun or half made to its end (from its start
+// only: not begun), and one at any stage back to its beginning. Neither
+// removes a file, nor leaves a target absent that had a file; what is not the
+// launcher's own is left where it is, and fails a move forward.
+bool forward(const Move &move, files::Failure *failure, bool fromStart = false);
 bool back(const Move &move, files::Failure *failure);
 
 // Every move up to the last given taken back, the last first. False where a
@@ -53,6 +65,9 @@ bool takeBack(const QVector<Move> &moves, int last, files::Failure *failure);
 // before the journal does: without a journal, an old file aside beside an
 // absent target is put back.
 bool removeRemovedFiles(const QVector<Move> &moves, files::Failure *failure);
+// The journal removed, and that made lasting, before the kept-aside files of
+// replaced targets go: a journal back after a power cut would find them gone.
+bool removeJournal(files::Failure *failure);
 
 // Flushes every folder the moves changed (the target's and its scratch
 // folder), so that the moves outlast a power cut on every drive. False with

@@ -106,6 +106,14 @@ QString notLasting(const QString &folder, const files::Failure &failure)
         .arg(locate(folder + QStringLiteral("/x")).place, withoutStop(failure.reason));
 }
 
+QString otherAccountsPress(const QString &scriptsFolder)
+{
+    return QStringLiteral("A launcher started by another account was stopped while it put files "
+                          "in place (its scripts folder is %1). Start the launcher once in that "
+                          "account, so that it ends that press, then press again.")
+        .arg(QDir::toNativeSeparators(QDir::cleanPath(scriptsFolder)));
+}
+
 QString untrustedJournal(const QString &journal, const QString &keptAs)
 {
     return QStringLiteral("The mod's folder held %1, which names files as no press of this "

@@ -32,6 +32,8 @@ QString notEnoughSpace(qint64 bytesMissing, const QString &place);
 files::Failure freshCopyGone();
 // A folder whose changes could not be written to the drive for good.
 QString notLasting(const QString &folder, const files::Failure &failure);
+// A journal that another account's launcher left, for its scripts folder.
+QString otherAccountsPress(const QString &scriptsFolder);
 // A journal of a press that the launcher could not have written, kept aside.
 QString untrustedJournal(const QString &journal, const QString &keptAs);
 QString anotherLauncher();

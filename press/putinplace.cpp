@@ -47,8 +47,7 @@ bool takenBack(const QVector<Move> &moves, int moved)
         return false;
     // A journal that outlived its press finds its new files gone, and takes
     // nothing anywhere.
-    if (files::remove(journalPath(), &ignored))
-        files::flushFolder(QFileInfo(journalPath()).path(), {}, &ignored);
+    removeJournal(&ignored);
     return true;
 }
 
@@ -66,7 +65,7 @@ bool putTogether(PressWork *work, QString *box)
         return false;
     }
     int moved = 0;
-    while (moved < moves.size() && forward(moves[moved], &failure))
+    while (moved < moves.size() && forward(moves[moved], &failure, true))
         ++moved;
     QString folder;
     if (moved < moves.size())
@@ -79,7 +78,7 @@ bool putTogether(PressWork *work, QString *box)
     }
     // Every file is new and will stay so. Where the rest cannot be done now,
     // the journal stays for the next start to end the press with.
-    if (removeRemovedFiles(moves, &failure) && files::remove(journalPath(), &failure)) {
+    if (removeRemovedFiles(moves, &failure) && removeJournal(&failure)) {
         for (const Move &move : qAsConst(moves)) {
             if (move.kind == Move::Replace)
                 files::remove(asideOf(move.target), &failure);
@@ -92,6 +91,8 @@ bool putTogether(PressWork *work, QString *box)
 
 bool putInPlace(PressWork *work, QString *box)
 {
+    if (work->changes.isEmpty())
+        return true;
     const bool alone = work->changes.size() == 1 && work->changes[0].aside.isEmpty();
     if (!(alone ? putAlone(work->changes[0], box) : putTogether(work, box)))
         return false;

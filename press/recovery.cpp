@@ -5,6 +5,7 @@
 #include "messages.h"
 #include "scratch.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -65,40 +66,44 @@ void sweep(const PressFolder &folder)
         else if (whole != files::Entry::Folder)
             files::remove(asideOf(target), &ignored);
     }
+    // The folder the press made goes when nothing but the mark is left in
+    // its scratch folder, and nothing at all in it.
     const QString mark = folderMadeMarkIn(folder.path);
-    const bool made = isFile(mark) && files::remove(mark, &ignored);
-    if (files::removeFolder(scratch, &ignored) && made)
+    const QStringList left = QDir(scratch).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                     | QDir::NoDotAndDotDot);
+    if (isFile(mark) && left == QStringList(QFileInfo(mark).fileName())
+        && files::remove(mark, &ignored) && files::removeFolder(scratch, &ignored))
         files::removeFolder(folder.path, &ignored);
+    else
+        files::removeFolder(scratch, &ignored);
 }
 
-Recovery followJournal(const QVector<Move> &moves)
+Recovery held(const QString &box)
 {
     Recovery recovery;
+    recovery.outcome = Recovery::Held;
+    recovery.box = box;
+    return recovery;
+}
+
+// The burst finished from where it stands, or, where a move cannot be made,
+// every move taken back.
+Recovery followJournal(const Journal &journal)
+{
+    const QVector<Move> &moves = journal.moves;
     files::Failure failure;
-    int done = 0;
+    int done = journal.done;
     while (done < moves.size() && forward(moves[done], &failure))
         ++done;
     const bool finished = done == moves.size();
     QString folder;
-    if (!finished && !takeBack(moves, moves.size() - 1, &failure)) {
-        recovery.outcome = Recovery::Held;
-        recovery.box = messages::couldNotPut(moves[done].target, failure);
-        return recovery;
-    }
-    if (!makeLasting(moves, &failure, &folder)) {
-        recovery.outcome = Recovery::Held;
-        recovery.box = messages::notLasting(folder, failure);
-        return recovery;
-    }
-    if ((finished && !removeRemovedFiles(moves, &failure))
-        || !files::remove(journalPath(), &failure)) {
-        recovery.outcome = Recovery::Held;
-        recovery.box = messages::couldNotRemove(journalPath(), failure);
-        return recovery;
-    }
-    // A journal back after a power cut would put that press's files in place again.
-    if (!finished)
-        files::flushFolder(QFileInfo(journalPath()).path(), {}, &failure);
+    if (!finished && !takeBack(moves, moves.size() - 1, &failure))
+        return held(messages::couldNotPut(moves[done].target, failure));
+    if (!makeLasting(moves, &failure, &folder))
+        return held(messages::notLasting(folder, failure));
+    if ((finished && !removeRemovedFiles(moves, &failure)) || !removeJournal(&failure))
+        return held(messages::couldNotRemove(journalPath(), failure));
+    Recovery recovery;
     recovery.outcome = finished ? Recovery::Finished : Recovery::TakenBack;
     return recovery;
 }
@@ -114,8 +119,10 @@ Recovery recoverInterruptedPress()
 {
     Recovery recovery;
     const Journal journal = readJournal();
+    if (journal.state == Journal::OtherAccount)
+        return held(messages::otherAccountsPress(journal.scripts));
     if (journal.state == Journal::Trusted) {
-        recovery = followJournal(journal.moves);
+        recovery = followJournal(journal);
         if (recovery.outcome == Recovery::Held)
             return recovery;
     } else if (journal.state == Journal::Untrusted) {

@@ -55,21 +55,21 @@ const QVector<PressTarget> &pressTargets()
 {
     using R = PressRoot;
     static const QVector<PressTarget> targets {
-        {R::GameData, latin1("boot.pack")},
-        {R::GameData, latin1("ZOLM_txt.pack")},
-        {R::GameData, latin1("ZOLM_txt_hb.pack")},
-        {R::GameData, latin1("ZOLM_ui.pack")},
-        {R::GameData, latin1("ZOLM_wz.pack")},
-        {R::GameData, latin1("campaigns/mp_eur_napoleon/scripting.lua")},
-        {R::GameData, latin1("campaigns/mp_eur_napoleon/startpos.esf")},
-        {R::GameData, latin1("campaigns/spa_napoleon/scripting.lua")},
-        {R::GameData, latin1("campaigns/spa_napoleon/startpos.esf")},
-        {R::GameData, latin1("campaigns/zolm/startpos.esf")},
-        {R::Mod, latin1("Temp/theme.pack")},
-        {R::Mod, latin1("Temp/cardgroups.pack")},
-        {R::Mod, latin1("Temp/tint.pack")},
-        {R::Scripts, latin1("user.script.txt")},
-        {R::Scripts, latin1("preferences.script.txt")},
+        {R::GameData, latin1("boot.pack"), false},
+        {R::GameData, latin1("ZOLM_txt.pack"), true},
+        {R::GameData, latin1("ZOLM_txt_hb.pack"), true},
+        {R::GameData, latin1("ZOLM_ui.pack"), true},
+        {R::GameData, latin1("ZOLM_wz.pack"), true},
+        {R::GameData, latin1("campaigns/mp_eur_napoleon/scripting.lua"), false},
+        {R::GameData, latin1("campaigns/mp_eur_napoleon/startpos.esf"), false},
+        {R::GameData, latin1("campaigns/spa_napoleon/scripting.lua"), false},
+        {R::GameData, latin1("campaigns/spa_napoleon/startpos.esf"), false},
+        {R::GameData, latin1("campaigns/zolm/startpos.esf"), true},
+        {R::Mod, latin1("Temp/theme.pack"), true},
+        {R::Mod, latin1("Temp/cardgroups.pack"), true},
+        {R::Mod, latin1("Temp/tint.pack"), true},
+        {R::Scripts, latin1("user.script.txt"), true},
+        {R::Scripts, latin1("preferences.script.txt"), false},
     };
     return targets;
 }
@@ -102,8 +102,15 @@ QVector<PressFolder> pressFolders()
             known->names << file.fileName();
     }
     // Leftovers of presses made before the game's Proton prefix existed.
-    const QString roaming = roamingScriptsFolder();
-    if (roaming != gameScriptsFolder())
-        folders << PressFolder {roaming, scripts};
+    for (const QString &other : scriptsFolders().mid(1))
+        folders << PressFolder {other, scripts};
+    return folders;
+}
+
+QStringList scriptsFolders()
+{
+    QStringList folders {gameScriptsFolder()};
+    if (!folders.contains(roamingScriptsFolder()))
+        folders << roamingScriptsFolder();
     return folders;
 }

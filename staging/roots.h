@@ -47,6 +47,7 @@ struct PressTarget
 {
     PressRoot root;
     QLatin1String name; // below the root, with "/" between folders
+    bool removable; // the game's own files and the preferences are only ever replaced
 
     QString path() const;
 };
@@ -64,3 +65,6 @@ struct PressFolder
     QStringList names;
 };
 QVector<PressFolder> pressFolders();
+// The scripts folders the game may use, each ending in "/": its own, and
+// under Proton the one used before the game's prefix was made.
+QStringList scriptsFolders();

@@ -237,8 +237,10 @@ void tst_PressEngine::killedBurst()
             QVERIFY(journal.resize(journal.size() / 2));
         const QString game = fixture->sample().gameFolder();
         const QString launcher = QDir::currentPath().mid(game.size());
+        // Out of the folder first: Windows renames no folder a program works in.
         if (then == "moved")
-            QVERIFY(QDir().rename(game, game + " moved")
+            QVERIFY(QDir::setCurrent(fixture->sample().root())
+                    && QDir().rename(game, game + " moved")
                     && QDir::setCurrent(game + " moved" + launcher));
         {
             const ZolmLauncher nextStart;
@@ -272,38 +274,52 @@ void tst_PressEngine::killedBurst()
 
 // Journals and links a launcher never makes, planted in an installation
 // whose files all stand as the press before left them. Nothing outside the
-// installation changes, and no file of it.
+// installation changes, and no file of it; a journal that cannot be trusted
+// is kept aside, with a box at the start.
 void tst_PressEngine::plantedJournal_data()
 {
-    QTest::addColumn<QString>("journal"); // %1: the folder outside
+    QTest::addColumn<QString>("journal"); // %1: the folder outside, %2: the scripts folder
     QTest::addColumn<bool>("linkedScratch"); // the data folder's scratch folder is a link to it
+    QTest::addColumn<bool>("kept"); // aside, as untrusted
 
+    const QString head = R"({"format": 2, "scripts folder": "%2/", "moves": [)";
     QTest::newRow("the earlier format's absolute paths: a removal and a move over a file")
         << R"({"format": 1, "moves": [{"file": "%1/victim.txt", "aside": "", "new": ""},
               {"file": "%1/bashrc", "aside": "", "new": "%1/new.boot.pack"}]})"
-        << false;
+        << false << true;
     QTest::newRow("a path outside the roots")
-        << R"({"format": 2, "moves": [{"root": "game data", "file": "%1/victim.txt",
-              "kind": "remove"}]})"
-        << false;
-    QTest::newRow("'..' inside a root")
-        << R"({"format": 2, "moves": [{"root": "game data", "file": "boot.pack", "kind": "replace"},
-              {"root": "game data", "file": "../../outside/victim.txt", "kind": "remove"}]})"
-        << false;
-    QTest::newRow("a scratch folder that is a link, named by a journal")
-        << R"({"format": 2, "moves": [{"root": "game data", "file": "boot.pack", "kind": "replace"},
-              {"root": "game data", "file": "ZOLM_ui.pack", "kind": "remove"}]})"
+        << head + R"({"root": "game data", "file": "%1/victim.txt", "kind": "remove"}]})" << false
         << true;
-    QTest::newRow("a scratch folder that is a link, no journal") << "" << true;
+    QTest::newRow("'..' inside a root")
+        << head + R"({"root": "game data", "file": "boot.pack", "kind": "replace"},
+              {"root": "game data", "file": "../../outside/victim.txt", "kind": "remove"}]})"
+        << false << true;
+    QTest::newRow("the removal of files that are only ever replaced") << head
+            + R"({"root": "game data", "file": "campaigns/spa_napoleon/startpos.esf",
+              "kind": "remove"}, {"root": "scripts", "file": "preferences.script.txt",
+              "kind": "remove"}]})" << false << true;
+    QTest::newRow("left from a press that ended")
+        << head + R"({"root": "game data", "file": "boot.pack", "kind": "replace"},
+              {"root": "game data", "file": "ZOLM_ui.pack", "kind": "add"}]})"
+        << false << true;
+    QTest::newRow("a scratch folder that is a link, named by a journal")
+        << head + R"({"root": "game data", "file": "ZOLM_ui.pack", "kind": "remove"}]})" << true
+        << true;
+    QTest::newRow("a scratch folder that is a link, no journal") << "" << true << false;
+    QTest::newRow("another account's press: left for that account's launcher")
+        << R"({"format": 2, "scripts folder": "%1/scripts/", "moves": [{"root": "scripts",
+              "file": "user.script.txt", "kind": "remove"}]})"
+        << false << false;
 }
 
 void tst_PressEngine::plantedJournal()
 {
     QFETCH(QString, journal);
     QFETCH(bool, linkedScratch);
+    QFETCH(bool, kept);
     const auto fixture = pressedBefore();
     const QString outside = fixture->sample().root() + "/outside";
-    for (const char *file : {"victim.txt", "bashrc", "new.boot.pack"})
+    for (const char *file : {"victim.txt", "bashrc", "new.boot.pack", "scripts/user.script.txt"})
         QVERIFY(fixture->sample().writeFile(outside + '/' + file, file));
 #ifdef Q_OS_WIN
     if (linkedScratch)
@@ -311,28 +327,31 @@ void tst_PressEngine::plantedJournal()
               "against them here");
 #endif
     QVERIFY(!linkedScratch || QFile::link(outside, fixture->data(".velmarch-press")));
+    const QString planted = "Napoleon/data/ZOLM/velmarch-press-journal.json";
     if (!journal.isEmpty())
-        QVERIFY(fixture->sample().writeFile(fixture->mod("velmarch-press-journal.json"),
-                                            journal.arg(outside).toUtf8()));
+        QVERIFY(fixture->sample().writeFile(planted,
+                                            journal.replace("%1", outside)
+                                                .replace("%2", fixture->sample().scriptsFolder())
+                                                .toUtf8()));
     QMap<QString, QByteArray> before = fixture->snapshot();
-    const bool trusted = linkedScratch && !journal.isEmpty();
 
     ZolmLauncher nextStart;
     MessageBoxCloser closer;
     QTest::qWait(200);
 
     QMap<QString, QByteArray> after = fixture->snapshot();
-    if (!journal.isEmpty() && !trusted) {
-        QCOMPARE(closer.count(), 1);
+    QCOMPARE(closer.count(), kept ? 1 : 0);
+    if (kept) {
         QVERIFY2(closer.boxes()[0].text.startsWith(
                      "The mod's folder held velmarch-press-journal.json, which names files as "
                      "no press of this launcher could have"),
                  qPrintable(closer.boxes()[0].text));
         QCOMPARE(after.take("Napoleon/data/ZOLM/velmarch-press-journal.untrusted.json"),
-                 before.take("Napoleon/data/ZOLM/velmarch-press-journal.json"));
-    } else {
-        QCOMPARE(closer.count(), 0);
-        before.remove("Napoleon/data/ZOLM/velmarch-press-journal.json");
+                 before.take(planted));
+    } else if (!journal.isEmpty()) {
+        QVERIFY(executePlan(planFor("ButtonClassic"))
+                    .errors.value(0)
+                    .startsWith("A launcher started by another account was stopped"));
     }
     before.remove(lastPressPath);
     after.remove(lastPressPath);
