@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "zolmlauncher.h"
 
+#include "press/messages.h"
 #include "press/pressrun.h"
 #include "ui_zolmlauncher.h"
 
@@ -89,12 +90,23 @@ void ZolmLauncher::endPress()
         return;
     }
     for (const QString &error : report.errors)
-        QMessageBox::critical(this, QStringLiteral("Error"), error, QMessageBox::Ok,
-                              QMessageBox::NoButton);
+        showError(error);
     // After a failed step the window stays open, so that the player can free
     // space or close the game and press again.
     if (!report.stopped)
         launchGame();
+}
+
+// What happened in the box's text, as players and guides know it; the way
+// out below it.
+void ZolmLauncher::showError(const QString &error)
+{
+    const messages::BoxParts parts = messages::partsOf(error);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), parts.what, QMessageBox::Ok,
+                    this);
+    box.setInformativeText(parts.wayOut);
+    box.setDefaultButton(QMessageBox::NoButton);
+    box.exec();
 }
 
 void ZolmLauncher::closeEvent(QCloseEvent *event)

@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
-#include <QMessageBox>
 #include <QPalette>
 #include <QPixmap>
 #include <QSettings>
@@ -162,10 +161,7 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
     // A launcher killed while it put files in place left them for this one.
     const QString found = finishInterruptedPress();
     if (!found.isEmpty())
-        QTimer::singleShot(0, this, [this, found] {
-            QMessageBox::critical(this, QStringLiteral("Error"), found, QMessageBox::Ok,
-                                  QMessageBox::NoButton);
-        });
+        QTimer::singleShot(0, this, [this, found] { showError(found); });
 
     ui->PressPanel->hide();
     m_progressDelay = new QTimer(this);

@@ -83,6 +83,7 @@ private:
     void showPressPanel();
     void showPressFile();
     void endPress();
+    void showError(const QString &error);
     void setControlsEnabled(bool enabled);
 
     Ui_ZolmLauncher *ui;

@@ -127,13 +127,10 @@ SteamGame findSteamGame()
     return {};
 }
 
-QString protonScriptsFolder(const SteamGame &game)
+QString protonUserFolder(const SteamGame &game)
 {
     if (!game.isRecognised())
         return QString();
-    const QString roaming = game.steamapps + "/compatdata/" + game.id
-        + "/pfx/drive_c/users/steamuser/AppData/Roaming";
-    if (!QDir(roaming).exists())
-        return QString();
-    return roaming + "/The Creative Assembly/Napoleon/scripts/";
+    return game.steamapps + "/compatdata/" + game.id
+        + "/pfx/drive_c/users/steamuser/AppData/Roaming/";
 }

@@ -19,9 +19,10 @@ struct SteamGame
 // Looks from the working directory: the game's folder is "../../../".
 SteamGame findSteamGame();
 
-// The game's scripts folder in the prefix, ending in "/", or an empty string
-// when the prefix has not been made yet (the game was never started).
-QString protonScriptsFolder(const SteamGame &game);
+// The roaming application-data folder in the game's prefix, ending in "/",
+// where the game keeps its per-user folders; empty for a game not in a Steam
+// library. Steam makes the prefix at the game's first start.
+QString protonUserFolder(const SteamGame &game);
 
 // The value of a key of the manifest's top-level block, compared without
 // regard to case as Steam does. Empty when the key is missing or the text is

@@ -79,17 +79,18 @@ std::optional<files::Failure> obstacleTo(const Change &change)
     if (scratch != files::Entry::None && scratch != files::Entry::Folder)
         return files::Failure {
             QStringLiteral("%1 beside it is a link or a file, where the launcher makes a folder "
-                           "of its own. Remove it, then press again")
+                           "of its own")
                 .arg(scratchFolderName),
-            false};
+            false, QStringLiteral("Remove it, then press again.")};
     if (files::entryAt(change.target) == files::Entry::Other)
         return files::Failure {QStringLiteral("it is a link, and the launcher puts files in place, "
-                                              "not links. Remove the link, then press again"),
-                               false};
+                                              "not links"),
+                               false, QStringLiteral("Remove the link, then press again.")};
     if (QFileInfo(change.target).isDir())
-        return files::Failure {QStringLiteral("a folder of that name is in the way"), false};
+        return files::Failure {QStringLiteral("a folder of that name is in the way"), false,
+                               QStringLiteral("Move that folder elsewhere, then press again.")};
     if (isProtected(change.target))
-        return files::Failure {QStringLiteral("it is read-only"), false};
+        return files::Failure {QStringLiteral("it is read-only"), false, messages::clearReadOnly};
     if (files::isHeld(change.target))
         return files::Failure {QString(), true};
     return std::nullopt;
@@ -97,14 +98,18 @@ std::optional<files::Failure> obstacleTo(const Change &change)
 
 } // namespace
 
-bool checkPress(const PressWork &work, QString *box)
+bool checkPress(PressWork *work, QString *box)
 {
-    *box = work.refused;
-    for (const Change &change : work.changes) {
-        if (!box->isEmpty())
-            return false;
-        if (const auto obstacle = obstacleTo(change))
+    *box = work->refused;
+    for (int i = 0; i < work->changes.size() && box->isEmpty(); ++i) {
+        const Change &change = work->changes[i];
+        const auto obstacle = obstacleTo(change);
+        if (obstacle && change.optional) {
+            work->notices << messages::preferencesKept(*obstacle);
+            work->changes.remove(i--);
+        } else if (obstacle) {
             *box = messages::cannotChange(change, *obstacle);
+        }
     }
-    return box->isEmpty() && hasSpace(work, box);
+    return box->isEmpty() && hasSpace(*work, box);
 }

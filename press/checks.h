@@ -6,5 +6,6 @@
 // The second stage of a press: what can be known before any file is touched.
 // The player's own read-only script files, files another program holds, and
 // the free space on each drive for every new file at once. False, with the
-// box to show, when the press cannot be made.
-bool checkPress(const PressWork &work, QString *box);
+// box to show, when the press cannot be made. The player's preferences that
+// cannot be changed are left out of the press, with a box.
+bool checkPress(PressWork *work, QString *box);

@@ -68,7 +68,7 @@ bool carryOut(const FilePlan &plan, const CopyRecord &record, PressObserver *obs
     if (recovery.outcome == Recovery::Untrusted)
         outcome->notices << recovery.box;
     *work = workOut(plan, record);
-    if (!checkPress(*work, box))
+    if (!checkPress(work, box))
         return false;
     if (prepare(work, observer, box) && putInPlace(work, box))
         return true;
@@ -107,7 +107,7 @@ PressReport executePlan(const FilePlan &plan, PressObserver *observer, const QSt
     remember(&record, work);
     // The game files kept, in one box.
     PressReport report;
-    report.errors = outcome.notices;
+    report.errors = outcome.notices + work.notices;
     if (!work.kept.isEmpty())
         report.errors << work.kept.join('\n');
     return report;

@@ -14,8 +14,17 @@ namespace files {
 
 struct Failure
 {
+    Failure() = default;
+    Failure(const QString &reason, bool held, const QString &wayOut = QString())
+        : reason(reason)
+        , held(held)
+        , wayOut(wayOut)
+    {
+    }
+
     QString reason; // the system's words
     bool held = false; // another program holds the file: the game, a scanner
+    QString wayOut; // what the player can do, where more is known than the system says
 };
 
 // Told the bytes of the source copied so far, as the copy goes.

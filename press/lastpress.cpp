@@ -42,7 +42,8 @@ QString whyItStopped(const PressWork &work, const PressOutcome &outcome)
 {
     const QString why = outcome.stoppedByPlayer
         ? QStringLiteral("The press stopped when the window was closed.")
-        : QStringLiteral("The press stopped: ") + outcome.failure;
+        : QStringLiteral("The press stopped: ")
+            + QString(outcome.failure).replace(QStringLiteral("\n\n"), QStringLiteral(" "));
     if (work.leftToJournal)
         return why
             + QStringLiteral("\nSome files could not be put back yet: the launcher puts them "
@@ -71,8 +72,11 @@ void writeLastPress(const PressWork &work, const PressOutcome &outcome)
     const QString button = outcome.button.isEmpty()
         ? QString()
         : QStringLiteral(" \"%1\"").arg(QString(outcome.button).replace('\n', ' '));
+    QStringList boxes;
+    for (const QString &box : outcome.notices + work.notices)
+        boxes << QString(box).replace(QStringLiteral("\n\n"), QStringLiteral(" "));
     writeReport(QStringLiteral("the last press") + button,
-                listed(QStringLiteral("Shown first"), outcome.notices)
+                listed(QStringLiteral("Told in a box"), boxes)
                     + (outcome.failure.isEmpty() && !outcome.stoppedByPlayer
                            ? whatWasDone(work)
                            : whyItStopped(work, outcome)));

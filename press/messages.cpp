@@ -17,18 +17,40 @@ QString withoutStop(QString reason)
     return reason;
 }
 
+QString wayOutOf(const files::Failure &failure)
+{
+    return failure.held ? closeTheGame : failure.wayOut.isEmpty() ? checkTheDrive : failure.wayOut;
+}
+
 // What could not be done to the file, and why; a file another program holds
 // is the game itself more often than not.
 QString refusal(const QString &target, const files::Failure &failure, const char *what)
 {
     const Location at = locate(target);
     if (failure.held)
-        return QStringLiteral("%1 is in use by another program. Close the game and press again.")
-            .arg(at.name);
-    return QString::fromLatin1(what).arg(at.name, at.place, withoutStop(failure.reason));
+        return box(QStringLiteral("%1 is in use by another program.").arg(at.name), closeTheGame);
+    return box(QString::fromLatin1(what).arg(at.name, at.place, withoutStop(failure.reason)),
+               wayOutOf(failure));
 }
 
 } // namespace
+
+const QString closeTheGame = QStringLiteral("Close the game, then press again.");
+const QString clearReadOnly
+    = QStringLiteral("Clear its read-only mark in its Properties, then press again.");
+const QString checkTheDrive
+    = QStringLiteral("Check that its drive is there and can be written to, then press again.");
+
+QString box(const QString &what, const QString &wayOut)
+{
+    return wayOut.isEmpty() ? what : what + QStringLiteral("\n\n") + wayOut;
+}
+
+BoxParts partsOf(const QString &box)
+{
+    const int blank = box.indexOf(QStringLiteral("\n\n"));
+    return blank < 0 ? BoxParts {box, QString()} : BoxParts {box.left(blank), box.mid(blank + 2)};
+}
 
 Location locate(const QString &file)
 {
@@ -72,62 +94,92 @@ QString couldNotRemove(const QString &target, const files::Failure &failure)
 QString cannotChange(const Change &change, const files::Failure &failure)
 {
     if (!change.refusal.isEmpty() && !failure.held)
-        return change.refusal;
+        return box(change.refusal, wayOutOf(failure));
     return change.kind == Change::Remove ? couldNotRemove(change.target, failure)
                                          : couldNotPut(change.target, failure);
 }
 
 QString folderNotMade(const QString &folder, const files::Failure &failure)
 {
-    return QStringLiteral("The folder %1 could not be made: %2.")
-        .arg(QDir::cleanPath(folder), withoutStop(failure.reason));
+    return box(
+        QStringLiteral("The folder %1 could not be made: %2.")
+            .arg(QDir::toNativeSeparators(QDir::cleanPath(folder)), withoutStop(failure.reason)),
+        wayOutOf(failure));
 }
 
 QString notEnoughSpace(qint64 bytesMissing, const QString &place)
 {
     constexpr qint64 MB = 1 << 20;
-    return QStringLiteral("There is not enough free space for this press: %1 MB more are needed "
-                          "on the drive of %2. Free some space there and press again.")
-        .arg((bytesMissing + MB - 1) / MB)
-        .arg(place);
+    return box(QStringLiteral("There is not enough free space for this press: %1 MB more are "
+                              "needed on the drive of %2.")
+                   .arg((bytesMissing + MB - 1) / MB)
+                   .arg(place),
+               QStringLiteral("Free some space there, then press again."));
 }
 
 files::Failure freshCopyGone()
 {
     return {QStringLiteral("the new copy made for it was removed by another program, such as a "
-                           "virus scanner. Press again"),
-            false};
+                           "virus scanner"),
+            false, QStringLiteral("Press again.")};
 }
 
 QString notLasting(const QString &folder, const files::Failure &failure)
 {
-    return QStringLiteral("The changes in %1 could not be written to its drive: %2. Every file is "
-                          "as it was; check the drive, then press again.")
-        .arg(locate(folder + QStringLiteral("/x")).place, withoutStop(failure.reason));
+    return box(QStringLiteral("The changes in %1 could not be written to its drive: %2. Every "
+                              "file is as it was.")
+                   .arg(locate(folder + QStringLiteral("/x")).place, withoutStop(failure.reason)),
+               checkTheDrive);
+}
+
+QString noFolderForScripts(const QString &holder)
+{
+    if (gameRunsUnderProton())
+        return box(QStringLiteral("The game's scripts folder cannot be made yet: the game's "
+                                  "Proton prefix is not there."),
+                   QStringLiteral("Start the game once from Steam, so that it makes its "
+                                  "folders, then press again."));
+    return box(QStringLiteral("The game's scripts folder cannot be made: %1 is not there.")
+                   .arg(QDir::toNativeSeparators(QDir::cleanPath(holder))),
+               QStringLiteral("Start the game once, so that it makes its folders, then press "
+                              "again."));
+}
+
+QString preferencesKept(const files::Failure &failure)
+{
+    QString wayOut = QStringLiteral("The game starts with your preferences as they are.");
+    if (failure.held)
+        wayOut += QStringLiteral(" To have them changed, close the game, then press again.");
+    else if (failure.wayOut == clearReadOnly)
+        wayOut += QStringLiteral(" To have them changed, clear the file's read-only mark in its "
+                                 "Properties, then press again.");
+    return box(QStringLiteral("Preference file cannot be changed."), wayOut);
 }
 
 QString otherAccountsPress(const QString &scriptsFolder)
 {
-    return QStringLiteral("A launcher started by another account was stopped while it put files "
-                          "in place (its scripts folder is %1). Start the launcher once in that "
-                          "account, so that it ends that press, then press again.")
-        .arg(QDir::toNativeSeparators(QDir::cleanPath(scriptsFolder)));
+    return box(QStringLiteral("A launcher started by another account was stopped while it put "
+                              "files in place (its scripts folder is %1).")
+                   .arg(QDir::toNativeSeparators(QDir::cleanPath(scriptsFolder))),
+               QStringLiteral("Start the launcher once in that account, so that it ends that "
+                              "press, then press again."));
 }
 
 QString untrustedJournal(const QString &journal, const QString &keptAs)
 {
-    return QStringLiteral("The mod's folder held %1, which names files as no press of this "
-                          "launcher could have (it is damaged, or was put there by another "
-                          "program or an archive). The launcher followed none of it: it only "
-                          "made the files of its own presses whole, and kept it as %2. If you "
-                          "did not put it there, check where the mod's files came from.")
-        .arg(locate(journal).name, locate(keptAs).name);
+    return box(QStringLiteral("The mod's folder held %1, which names files as no press of this "
+                              "launcher could have (it is damaged, or was put there by another "
+                              "program or an archive). The launcher followed none of it: it "
+                              "only made the files of its own presses whole, and kept it as %2.")
+                   .arg(locate(journal).name, locate(keptAs).name),
+               QStringLiteral("If you did not put it there, check where the mod's files came "
+                              "from."));
 }
 
 QString anotherLauncher()
 {
-    return QStringLiteral("Another launcher is putting files in place. Wait until it has "
-                          "started the game, then press again.");
+    return box(QStringLiteral("Another launcher is putting files in place."),
+               QStringLiteral("Wait until it has started the game, then press again."));
 }
 
 } // namespace messages

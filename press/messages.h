@@ -10,6 +10,21 @@
 // is, and what went wrong with it and what to do.
 namespace messages {
 
+// A box's text: what happened, in the words players and guides know, then,
+// after a blank line, the way out, which the window shows below it.
+QString box(const QString &what, const QString &wayOut);
+struct BoxParts
+{
+    QString what;
+    QString wayOut; // empty where there is none
+};
+BoxParts partsOf(const QString &box);
+
+// The ways out that boxes share.
+extern const QString closeTheGame;
+extern const QString clearReadOnly;
+extern const QString checkTheDrive;
+
 struct Location
 {
     QString name; // the file, as the player would find it in its folder
@@ -32,6 +47,11 @@ QString notEnoughSpace(qint64 bytesMissing, const QString &place);
 files::Failure freshCopyGone();
 // A folder whose changes could not be written to the drive for good.
 QString notLasting(const QString &folder, const files::Failure &failure);
+// The game's scripts folder cannot be made where the folder that holds it is
+// not there yet: the game makes that at its first start.
+QString noFolderForScripts(const QString &holder);
+// The player's preferences were left as they are, for the reason given.
+QString preferencesKept(const files::Failure &failure);
 // A journal that another account's launcher left, for its scripts folder.
 QString otherAccountsPress(const QString &scriptsFolder);
 // A journal of a press that the launcher could not have written, kept aside.

@@ -16,10 +16,13 @@ public:
         : m_work(*work)
         , m_observer(observer)
     {
+        int together = 0;
         for (const Change &change : work->changes) {
             if (change.kind == Change::Copy)
                 m_total += QFileInfo(change.source).size();
+            together += change.optional ? 0 : 1;
         }
+        m_together = together > 1;
     }
 
     bool makeFolders(QString *box);
@@ -33,25 +36,34 @@ private:
     PressObserver *m_observer;
     qint64 m_total = 0;
     qint64 m_done = 0;
+    bool m_together = false; // several files, each put in place with its old one kept aside
 };
 
+// Each folder missing between the one to make and the nearest that is there
+// is made, outermost first; the folder itself is marked as made by the press.
 bool Preparation::makeFolders(QString *box)
 {
-    for (const QString &folder : qAsConst(m_work.foldersToMake)) {
-        files::Failure failure;
-        if (QDir(folder).exists())
+    for (const FolderToMake &toMake : qAsConst(m_work.foldersToMake)) {
+        QStringList missing;
+        for (QString folder = QDir::cleanPath(toMake.folder); !QDir(folder).exists();
+             folder = QFileInfo(folder).path())
+            missing.prepend(folder);
+        if (missing.isEmpty())
             continue;
-        if (!files::makeFolder(folder, &failure)) {
-            *box = messages::folderNotMade(folder, failure);
-            return false;
+        files::Failure failure;
+        for (const QString &folder : qAsConst(missing)) {
+            if (!files::makeFolder(folder, &failure)) {
+                *box = messages::folderNotMade(folder, failure);
+                return false;
+            }
+            m_work.foldersMade << folder;
         }
-        m_work.foldersMade << folder;
         // A launcher killed from here on leaves the mark for the next to
         // find, and that one removes the folder again.
-        const QString mark = folderMadeMarkIn(folder);
+        const QString mark = folderMadeMarkIn(missing.last());
         if (!makeWorkFolder(QFileInfo(mark).path(), &failure)
             || !files::writeFlushed(mark, QByteArray(), &failure)) {
-            *box = messages::folderNotMade(folder, failure);
+            *box = messages::folderNotMade(missing.last(), failure);
             return false;
         }
     }
@@ -94,8 +106,9 @@ bool Preparation::prepare(Change *change, files::Failure *failure)
 {
     if (!makeWorkFolder(scratchFolderOf(change->target), failure))
         return false;
-    // A file alone is put in place by one move over the old one.
-    if (m_work.changes.size() > 1 && files::entryAt(change->target) != files::Entry::None)
+    // A file alone, and the player's preferences, are put in place by one
+    // move over the old file.
+    if (m_together && !change->optional && files::entryAt(change->target) != files::Entry::None)
         change->aside = asideOf(change->target);
     if (change->kind == Change::Remove)
         return true;
@@ -114,14 +127,19 @@ bool prepare(PressWork *work, PressObserver *observer, QString *box)
     Preparation preparation(work, observer);
     if (!preparation.makeFolders(box))
         return false;
-    for (Change &change : work->changes) {
+    for (int i = 0; i < work->changes.size(); ++i) {
         if (observer && observer->stopRequested())
             return false;
+        Change &change = work->changes[i];
         files::Failure failure;
-        if (!preparation.prepare(&change, &failure)) {
+        if (preparation.prepare(&change, &failure))
+            continue;
+        if (!change.optional) {
             *box = messages::cannotChange(change, failure);
             return false;
         }
+        work->notices << messages::preferencesKept(failure);
+        work->changes.remove(i--);
     }
     return !(observer && observer->stopRequested());
 }
@@ -137,6 +155,7 @@ void discard(const PressWork &work)
         files::remove(folderMadeMarkIn(folder), &ignored);
     for (const QString &folder : work.workFolders)
         files::removeFolder(folder, &ignored);
-    for (const QString &folder : work.foldersMade)
-        files::removeFolder(folder, &ignored);
+    // The innermost first.
+    for (auto folder = work.foldersMade.crbegin(); folder != work.foldersMade.crend(); ++folder)
+        files::removeFolder(*folder, &ignored);
 }

@@ -17,9 +17,12 @@ struct Change
     QString target; // as the plan names it
     QString source; // of a copy
     QByteArray bytes; // of a write
-    // The file's own box for when it cannot be changed (the load list's, the
-    // preferences'); empty where the box names the file and why.
+    // The file's own box for when it cannot be changed (the load list's);
+    // empty where the box names the file and why.
     QString refusal;
+    // The player's preferences, which never stop a press: put in place alone
+    // once the others are, or left whole as they are, with a box.
+    bool optional = false;
 
     // Filled in as the new file is prepared beside the target:
     QString fresh; // the new file, until it is put in place
@@ -30,15 +33,22 @@ struct Change
 
 // One press on its way: the changes still to make, and what it tells the
 // player and the report of the last press.
+struct FolderToMake
+{
+    QString folder;
+    QString holder; // where given, the folders below it are made too, and it must be there
+};
+
 struct PressWork
 {
     QVector<Change> changes;
-    QStringList foldersToMake;
-    QStringList foldersMade; // by this press, so removed again when it stops
+    QVector<FolderToMake> foldersToMake;
+    QStringList foldersMade; // by this press, outermost first, so removed again when it stops
     QStringList workFolders; // scratch folders: new files prepared, old ones kept aside
     bool leftToJournal = false; // a burst that failed and could not be taken back whole
 
     QString refused; // the box of a file that cannot be changed as it is
     QStringList kept; // the game's files left as they are, and why
+    QStringList notices; // boxes of what the press left as it is and went on without
     QStringList inPlace; // report lines: what needed no change
 };

@@ -19,21 +19,18 @@ Move moveOf(const Change &change)
 
 // A file alone is whole at every moment of its one move over the old one, or
 // its removal: it needs no journal.
-bool putAlone(const Change &change, QString *box)
+bool putAlone(const Change &change, files::Failure *failure)
 {
-    files::Failure failure = messages::freshCopyGone();
+    *failure = messages::freshCopyGone();
     bool done = false;
     if (change.fresh.isEmpty())
-        done = files::remove(change.target, &failure);
+        done = files::remove(change.target, failure);
     else if (files::entryAt(change.fresh) == files::Entry::File)
-        done = files::move(change.fresh, change.target, &failure);
-    if (!done) {
-        *box = messages::cannotChange(change, failure);
-        return false;
-    }
+        done = files::move(change.fresh, change.target, failure);
     // The file is in place, old or new whatever befalls the drive.
-    files::flushFolder(QFileInfo(change.target).path(), {change.target}, &failure);
-    return true;
+    if (done)
+        files::flushFolder(QFileInfo(change.target).path(), {change.target}, failure);
+    return done;
 }
 
 // Every file back where it was, the last moved first, made lasting, and the
@@ -52,10 +49,10 @@ bool takenBack(const QVector<Move> &moves, int moved)
 }
 
 // Several files: a journal names their moves first.
-bool putTogether(PressWork *work, QString *box)
+bool putTogether(const QVector<Change> &changes, bool *leftToJournal, QString *box)
 {
     QVector<Move> moves;
-    for (const Change &change : qAsConst(work->changes))
+    for (const Change &change : changes)
         moves << moveOf(change);
     files::Failure failure;
     if (!writeJournal(moves, &failure)) {
@@ -69,11 +66,11 @@ bool putTogether(PressWork *work, QString *box)
         ++moved;
     QString folder;
     if (moved < moves.size())
-        *box = messages::cannotChange(work->changes[moved], failure);
+        *box = messages::cannotChange(changes[moved], failure);
     else if (!makeLasting(moves, &failure, &folder))
         *box = messages::notLasting(folder, failure);
     if (!box->isEmpty()) {
-        work->leftToJournal = !takenBack(moves, moved);
+        *leftToJournal = !takenBack(moves, moved);
         return false;
     }
     // Every file is new and will stay so. Where the rest cannot be done now,
@@ -91,11 +88,29 @@ bool putTogether(PressWork *work, QString *box)
 
 bool putInPlace(PressWork *work, QString *box)
 {
-    if (work->changes.isEmpty())
-        return true;
-    const bool alone = work->changes.size() == 1 && work->changes[0].aside.isEmpty();
-    if (!(alone ? putAlone(work->changes[0], box) : putTogether(work, box)))
+    QVector<Change> together;
+    for (const Change &change : qAsConst(work->changes)) {
+        if (!change.optional)
+            together << change;
+    }
+    files::Failure failure;
+    if (together.size() == 1 && together[0].aside.isEmpty()) {
+        if (!putAlone(together[0], &failure)) {
+            *box = messages::cannotChange(together[0], failure);
+            return false;
+        }
+    } else if (!together.isEmpty() && !putTogether(together, &work->leftToJournal, box)) {
         return false;
+    }
+    // The player's preferences, whole in their new state or in their old.
+    for (int i = work->changes.size() - 1; i >= 0; --i) {
+        const Change &change = work->changes[i];
+        if (!change.optional || putAlone(change, &failure))
+            continue;
+        work->notices << messages::preferencesKept(failure);
+        files::remove(change.fresh, &failure);
+        work->changes.remove(i);
+    }
     files::Failure ignored;
     for (const QString &folder : qAsConst(work->foldersMade))
         files::remove(folderMadeMarkIn(folder), &ignored);

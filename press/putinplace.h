@@ -8,5 +8,6 @@
 // them all; the moves are made lasting on every drive before the journal
 // goes. A move that fails, or a prepared file that is gone, takes every file
 // back to what it was before the press: false, with the box to show. Once
-// all are in place, the old files are deleted.
+// all are in place, the old files are deleted, and the player's preferences
+// are put in place alone, or left as they are with a box.
 bool putInPlace(PressWork *work, QString *box);

@@ -13,7 +13,6 @@
 namespace {
 
 const QString loadListRefused = QStringLiteral("User script file cannot be changed.");
-const QString preferencesRefused = QStringLiteral("Preference file cannot be changed.");
 
 // The file's bytes; nothing when it is not there or cannot be read.
 std::optional<QByteArray> contentOf(const QString &path)
@@ -74,7 +73,11 @@ void WorkOut::add(const FileStep &step)
 {
     switch (step.kind) {
     case FileStep::MakeFolder:
-        m_work.foldersToMake << step.target;
+        // The game makes the folder that holds its scripts folder (under
+        // Proton, Steam makes the game's prefix): a press never does.
+        if (!step.source.isEmpty() && !QDir(step.source).exists() && m_work.refused.isEmpty())
+            m_work.refused = messages::noFolderForScripts(step.source);
+        m_work.foldersToMake << FolderToMake {step.target, step.source};
         return;
     case FileStep::Remove:
         change(removal(step.target));
@@ -90,7 +93,7 @@ void WorkOut::add(const FileStep &step)
         // A game file is never removed without its replacement, and a game
         // folder that is gone is not made anew for one file.
         if (!isExistingFile(step.source))
-            keep(step, QDir::cleanPath(step.source) + QStringLiteral(" is missing."));
+            keep(step, messages::fromDataFolder(step.source) + QStringLiteral(" is missing."));
         else if (!QFileInfo(step.target).dir().exists())
             keep(step,
                  QStringLiteral("its folder is missing from ") + messages::locate(step.target).place
@@ -108,10 +111,14 @@ void WorkOut::add(const FileStep &step)
         const auto edited = original || !QFileInfo::exists(step.target)
             ? editedPreferences(original.value_or(QByteArray()), step.replacements)
             : std::nullopt;
-        if (edited)
-            change(write(step.target, *edited, preferencesRefused));
-        else if (m_work.refused.isEmpty())
-            m_work.refused = preferencesRefused;
+        if (edited) {
+            Change preferences = write(step.target, *edited, QString());
+            preferences.optional = true;
+            change(preferences);
+        } else {
+            m_work.notices << messages::preferencesKept(
+                {QStringLiteral("it is not text as the game writes it"), false});
+        }
         return;
     }
     }

@@ -25,6 +25,8 @@ FilePlan ZolmLauncher::setupBattle(const QString &mode, const PressChoices &choi
     else
         plan << removeFile(uiPack);
 
+    if (!listing.scriptsFolderExists)
+        plan << makeScriptsFolder();
     plan << writeUserScript(choices.screenshotMode ? QStringLiteral("RemoveUI") : mode);
 
     // -1 (no size chosen) takes the card groups of the resized interfaces.

@@ -15,6 +15,8 @@ FilePlan ZolmLauncher::setupCampaign(const QString &name, const PressChoices &ch
     plan << replaceGameFile(campaign + "scripting.lua", gameCampaign + "scripting.lua");
     plan << replaceModFile(campaign + "startpos.esf", modCampaign + "startpos.esf");
     // The load list and text pack are the same for every campaign.
+    if (!listing.scriptsFolderExists)
+        plan << makeScriptsFolder();
     plan << installUserScript(campaignRoot());
     plan << installTextPack(campaignRoot());
     // Campaigns do not make the Temp folder; without it they start without

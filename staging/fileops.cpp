@@ -29,6 +29,13 @@ FileStep replaceBootPack()
                            gameDataRoot + QLatin1String("boot.pack"));
 }
 
+FileStep makeScriptsFolder()
+{
+    FileStep step = makeFolder(gameScriptsFolder());
+    step.source = gameUserFolder();
+    return step;
+}
+
 FileStep ZolmLauncher::installUserScript(const QString &folder)
 {
     return replaceModFile(folder + "/user.script.txt", gameScriptsFolder() + "user.script.txt");

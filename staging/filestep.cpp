@@ -11,7 +11,7 @@ QString FileStep::describe() const
 {
     switch (kind) {
     case MakeFolder:
-        return "make folder " + target;
+        return "make folder " + target + (source.isEmpty() ? QString() : " in " + source);
     case Remove:
         return "remove " + target;
     case Replace:

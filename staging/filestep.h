@@ -14,7 +14,7 @@
 struct FileStep
 {
     enum Kind {
-        MakeFolder, // target
+        MakeFolder, // target, with the folders between it and source where source is given
         Remove, // target, when it is there
         Replace, // the mod's file: source at target, or target removed when the source is missing
         ReplaceGameFile, // the game's own file: source at target, or target kept when it is missing

@@ -12,6 +12,7 @@ ModListing readModListing()
     listing.tempFolderExists = QDir(tempRoot).exists();
     listing.oldHardcoreTextIsFile
         = isExistingFile(gameDataRoot + QLatin1String("ZOLM_txt_hb.pack"));
+    listing.scriptsFolderExists = QDir(gameScriptsFolder()).exists();
     listing.tints = listFiles(uiRoot + QLatin1String("Tint"));
     listing.themes = listSubfolders(themeRoot);
     for (const QString &theme : listing.themes) {

@@ -23,6 +23,7 @@ struct ModListing
 {
     bool tempFolderExists = false;
     bool oldHardcoreTextIsFile = false; // "ZOLM_txt_hb.pack" in the game's data folder
+    bool scriptsFolderExists = true; // the game's, which it makes at its first start
     QStringList tints; // file names in the tint folder, in listing order
     QStringList themes; // theme folder names, in listing order
     QStringList themesWithMovies; // those that hold a "mov.pack"

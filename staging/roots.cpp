@@ -14,10 +14,17 @@ QString campaignRoot()
 
 namespace {
 
-QString roamingScriptsFolder()
+const QLatin1String scriptsBelowUserFolder("The Creative Assembly/Napoleon/scripts/");
+
+QString roamingUserFolder()
 {
     const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return QDir::cleanPath(appData + "/../The Creative Assembly/Napoleon/scripts/") + '/';
+    return QDir::cleanPath(appData + "/..") + '/';
+}
+
+QString roamingScriptsFolder()
+{
+    return roamingUserFolder() + scriptsBelowUserFolder;
 }
 
 QString rootFolder(PressRoot root)
@@ -37,13 +44,27 @@ QString rootFolder(PressRoot root)
 
 QString gameScriptsFolder()
 {
+    return gameUserFolder() + scriptsBelowUserFolder;
+}
+
+QString gameUserFolder()
+{
 #ifndef Q_OS_WIN
     // Under Proton the game keeps its per-user files in its own prefix.
-    const QString proton = protonScriptsFolder(findSteamGame());
+    const QString proton = protonUserFolder(findSteamGame());
     if (!proton.isEmpty())
         return proton;
 #endif
-    return roamingScriptsFolder();
+    return roamingUserFolder();
+}
+
+bool gameRunsUnderProton()
+{
+#ifdef Q_OS_WIN
+    return false;
+#else
+    return findSteamGame().isRecognised();
+#endif
 }
 
 QString PressTarget::path() const

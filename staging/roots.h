@@ -36,6 +36,13 @@ QString campaignRoot();
 // Windows, a game in a Steam library keeps it in its Proton prefix instead,
 // once that prefix exists.
 QString gameScriptsFolder();
+// The folder that holds the game's scripts folder, ending in "/": the
+// player's roaming application data; under Proton the one in the game's
+// prefix, which Steam makes at the game's first start, whether or not it is
+// there yet.
+QString gameUserFolder();
+// Whether the game runs under Proton: outside Windows, from a Steam library.
+bool gameRunsUnderProton();
 
 // The folders a press changes files in, as its journal names them.
 enum class PressRoot { GameData, Mod, Scripts };

@@ -126,7 +126,7 @@ void tst_FileOps::replaceByCopy_data()
         << false << false << false << false << 0 << "absent" << QString();
     QTest::newRow("missing source keeps a game file")
         << true << false << false << false << 0 << "old"
-        << "boot.pack was left as it is: ../Standard/boot.pack is missing.";
+        << "boot.pack was left as it is: ZOLM/Standard/boot.pack is missing.";
     QTest::newRow("a folder in the way stops the press")
         << true << true << true << false << 0 << "stopped"
         << "boot.pack could not be put in the game's data folder: ";
@@ -377,20 +377,28 @@ void tst_FileOps::readOnlyPlayerFiles_data()
     QTest::addColumn<QString>("step");
     QTest::addColumn<QString>("error");
 
-    QTest::newRow("load list written for a battle") << "user.script.txt"
-                                                    << "write"
-                                                    << "User script file cannot be changed.";
+    const QString clear = "\n\nClear its read-only mark in its Properties, then press again.";
+    QTest::newRow("load list written for a battle")
+        << "user.script.txt"
+        << "write"
+        << "User script file cannot be changed." + clear;
     QTest::newRow("load list copied for a campaign")
         << "user.script.txt"
         << "copy"
-        << "user.script.txt could not be put in the game's scripts folder: it is read-only.";
+        << "user.script.txt could not be put in the game's scripts folder: it is read-only."
+            + clear;
     QTest::newRow("load list removed by restore")
         << "user.script.txt"
         << "remove"
-        << "user.script.txt could not be removed from the game's scripts folder: it is read-only.";
-    QTest::newRow("preferences edited") << "preferences.script.txt"
-                                        << "edit"
-                                        << "Preference file cannot be changed.";
+        << "user.script.txt could not be removed from the game's scripts folder: it is read-only."
+            + clear;
+    // These never stop a press: the game starts with them as they are.
+    QTest::newRow("preferences edited")
+        << "preferences.script.txt"
+        << "edit"
+        << "Preference file cannot be changed.\n\nThe game starts with your preferences as they "
+           "are. To have them changed, clear the file's read-only mark in its Properties, then "
+           "press again.";
 }
 
 void tst_FileOps::readOnlyPlayerFiles()

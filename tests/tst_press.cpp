@@ -7,6 +7,7 @@
 #include "launcherfixture.h"
 #include "press/executor.h"
 #include "press/filelayer.h"
+#include "press/messages.h"
 #include "staging/pseudorandom.h"
 #include "staging/roots.h"
 
@@ -279,48 +280,70 @@ void tst_Press::plan()
 void tst_Press::keptGameFiles_data()
 {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QStringList>("missing"); // files or folders below the game's data folder
-    QTest::addColumn<QStringList>("kept"); // below the game's data folder
-    QTest::addColumn<QString>("box");
+    // Files or folders below the game's data folder, or "scripts/" for the scripts folder.
+    QTest::addColumn<QStringList>("missing");
+    QTest::addColumn<QStringList>("kept"); // the same
+    QTest::addColumn<QString>("preferences"); // what is odd about them
+    QTest::addColumn<QString>("box"); // and its way out after a blank line
 
     QTest::newRow("Standard boot pack missing")
         << "ButtonClassic" << QStringList {"ZOLM/Standard/boot.pack"} << QStringList {"boot.pack"}
-        << "boot.pack was left as it is: ../Standard/boot.pack is missing.";
+        << ""
+        << "boot.pack was left as it is: ZOLM/Standard/boot.pack is missing.";
     const QStringList campaignFiles = gameFiles.mid(1);
     QTest::newRow("empty Backup folder")
         << "ButtonVanilla"
         << QStringList {"ZOLM/Backup/boot.pack", "ZOLM/Backup/scripting.lua",
                         "ZOLM/Backup/startpos.esf"}
-        << QStringList {"boot.pack"} + campaignFiles
-        << "boot.pack was left as it is: ../Backup/boot.pack is missing.\n"
-           "campaigns/spa_napoleon/scripting.lua was left as it is: ../Backup/scripting.lua is "
+        << QStringList {"boot.pack"} + campaignFiles << ""
+        << "boot.pack was left as it is: ZOLM/Backup/boot.pack is missing.\n"
+           "campaigns/spa_napoleon/scripting.lua was left as it is: ZOLM/Backup/scripting.lua is "
            "missing.\n"
-           "campaigns/spa_napoleon/startpos.esf was left as it is: ../Backup/startpos.esf is "
+           "campaigns/spa_napoleon/startpos.esf was left as it is: ZOLM/Backup/startpos.esf is "
            "missing.\n"
-           "campaigns/mp_eur_napoleon/scripting.lua was left as it is: ../Backup/scripting.lua "
+           "campaigns/mp_eur_napoleon/scripting.lua was left as it is: ZOLM/Backup/scripting.lua "
            "is missing.\n"
-           "campaigns/mp_eur_napoleon/startpos.esf was left as it is: ../Backup/startpos.esf is "
+           "campaigns/mp_eur_napoleon/startpos.esf was left as it is: ZOLM/Backup/startpos.esf is "
            "missing.";
     QTest::newRow("Backup without startpos.esf")
         << "ButtonVanilla" << QStringList {"ZOLM/Backup/startpos.esf"}
-        << QStringList {campaignFiles[1], campaignFiles[3]}
-        << "campaigns/spa_napoleon/startpos.esf was left as it is: ../Backup/startpos.esf is "
+        << QStringList {campaignFiles[1], campaignFiles[3]} << ""
+        << "campaigns/spa_napoleon/startpos.esf was left as it is: ZOLM/Backup/startpos.esf is "
            "missing.\n"
-           "campaigns/mp_eur_napoleon/startpos.esf was left as it is: ../Backup/startpos.esf is "
+           "campaigns/mp_eur_napoleon/startpos.esf was left as it is: ZOLM/Backup/startpos.esf is "
            "missing.";
     QTest::newRow("campaign without its scripting.lua")
         << "SPCbava" << QStringList {"ZOLM/Version80/Campaign/Bavaria/scripting.lua"}
-        << QStringList {campaignFiles[2]}
+        << QStringList {campaignFiles[2]} << ""
         << "campaigns/mp_eur_napoleon/scripting.lua was left as it is: "
-           "../Version80/Campaign/Bavaria/scripting.lua is missing.";
+           "ZOLM/Version80/Campaign/Bavaria/scripting.lua is missing.";
     // Not made anew: the rest is restored and the game started.
     QTest::newRow("restore without the game's spa_napoleon folder")
         << "ButtonVanilla" << QStringList {"campaigns/spa_napoleon"}
-        << QStringList {campaignFiles[0], campaignFiles[1]}
+        << QStringList {campaignFiles[0], campaignFiles[1]} << ""
         << "campaigns/spa_napoleon/scripting.lua was left as it is: its folder is missing from "
            "the game's data folder.\n"
            "campaigns/spa_napoleon/startpos.esf was left as it is: its folder is missing from "
            "the game's data folder.";
+    // The player's own files: a game never started, and preferences that
+    // cannot be edited, which stay as they are while the game starts.
+    QTest::newRow("game never started: its scripts folder made, no box")
+        << "ButtonClassic" << QStringList {"scripts/"} << QStringList() << ""
+        << "";
+    const QStringList preferences {"scripts/preferences.script.txt"};
+    const QString kept = "Preference file cannot be changed.\n\nThe game starts with your "
+                         "preferences as they are.";
+    for (const char *odd : {"of an odd length", "not UTF-8 though marked so"})
+        QTest::newRow(qPrintable(QString("preferences %1: kept").arg(odd)))
+            << "SPCbava" << QStringList() << preferences << odd << kept;
+    QTest::newRow("preferences read-only: kept")
+        << "ButtonHardcore" << QStringList() << preferences << "read-only"
+        << kept
+            + " To have them changed, clear the file's read-only mark in its Properties, "
+              "then press again.";
+    QTest::newRow("preferences held by another program: kept")
+        << "ButtonClassic" << QStringList() << preferences << "held"
+        << kept + " To have them changed, close the game, then press again.";
 }
 
 void tst_Press::keptGameFiles()
@@ -328,30 +351,64 @@ void tst_Press::keptGameFiles()
     QFETCH(QString, button);
     QFETCH(QStringList, missing);
     QFETCH(QStringList, kept);
+    QFETCH(QString, preferences);
     QFETCH(QString, box);
     LauncherFixture fixture;
     QVERIFY(fixture.isValid());
+    const auto place = [&](const QString &file) {
+        return file.startsWith("scripts/") ? fixture.scripts(file.mid(8)) : fixture.data(file);
+    };
     for (const QString &file : missing)
-        QVERIFY(QFile::remove(fixture.data(file)) || fixture.removeTree(fixture.data(file)));
+        QVERIFY(QFile::remove(place(file)) || fixture.removeTree(place(file)));
+    const QString preferencesFile = fixture.scripts("preferences.script.txt");
+    const QByteArray edited = SampleInstallation::utf16le("ui_card_mode 2;\r\n");
+    const QMap<QString, QByteArray> odd {{"of an odd length", "ui_card_mode 2;\r\n"},
+                                         {"not UTF-8 though marked so", "\xEF\xBB\xBFui\xFF 2"},
+                                         {"read-only", edited},
+                                         {"held", edited}};
+    if (odd.contains(preferences))
+        QVERIFY(fixture.sample().writeFile(preferencesFile, odd[preferences]));
     QMap<QString, QByteArray> before;
     for (const QString &file : kept)
-        before[file] = fixture.read(fixture.data(file));
+        before[file] = fixture.read(place(file));
+    if (preferences == "read-only"
+        && (!QFile::setPermissions(preferencesFile, QFile::ReadOwner)
+            || QFileInfo(preferencesFile).isWritable()))
+        QSKIP("This user may change a read-only file (root): the system does not protect it");
+    QProcess holder;
+    if (preferences == "held") {
+#ifndef Q_OS_WIN
+        QSKIP("Only Windows keeps a file another program holds from being replaced");
+#endif
+        holder.start(QCoreApplication::applicationDirPath() + "/velmarch_hold_file.exe",
+                     {QDir::toNativeSeparators(preferencesFile), "30000"});
+        QVERIFY(holder.waitForReadyRead(10000));
+    }
 
     ZolmLauncher window;
     MessageBoxCloser closer;
     // The rest of the press went on, and the game was started.
     QVERIFY(pressAndStart(fixture, window, button));
+    holder.kill();
+    holder.waitForFinished();
 
     QVERIFY(closer.fired());
-    QCOMPARE(closer.count(), 1);
-    QCOMPARE(closer.boxes()[0].title, QString("Error"));
-    QCOMPARE(closer.boxes()[0].text, box);
+    QCOMPARE(closer.count(), box.isEmpty() ? 0 : 1);
+    if (!box.isEmpty()) {
+        QCOMPARE(closer.boxes()[0].title, QString("Error"));
+        QCOMPARE(messages::box(closer.boxes()[0].text, closer.boxes()[0].wayOut), box);
+    }
     for (const QString &file : kept)
-        QCOMPARE(fixture.read(fixture.data(file)), before[file]);
+        QCOMPARE(fixture.read(place(file)), before[file]);
     for (const QString &file : missing)
-        QVERIFY2(!QFileInfo::exists(fixture.data(file)), qPrintable(file + " was made"));
-    if (button != "ButtonVanilla")
+        QCOMPARE(QFileInfo::exists(place(file)), file == "scripts/");
+    if (button != "ButtonVanilla") {
+        QCOMPARE(fixture.read(fixture.data("ZOLM_txt.pack")),
+                 fixture.read(fixture.mod(button == "SPCbava" ? "Version80/Campaign/txt.pack"
+                                                              : "Version84/Classic/txt.pack")));
+        QVERIFY(QFileInfo::exists(fixture.scripts("user.script.txt")));
         return;
+    }
     // What has its backup and its folder is restored all the same.
     for (const QString &file : gameFiles) {
         const QString backup = fixture.mod("Backup/" + QFileInfo(file).fileName());
@@ -367,20 +424,24 @@ void tst_Press::stoppedPress_data()
     QTest::addColumn<QStringList>("mountOptions");
     QTest::addColumn<QString>("box");
 
+    const QString drive = "Check that its drive is there and can be written to, then press again.";
     QTest::newRow("full disk: campaign")
         << "SPCbava"
         << "campaigns/zolm" << QStringList {"-t", "tmpfs", "-o", "size=64k", "tmpfs"}
         << "There is not enough free space for this press: 1 MB more are needed on the drive of "
-           "the game's data folder. Free some space there and press again.";
+           "the game's data folder.\n\nFree some space there, then press again.";
     QTest::newRow("read-only game folder: campaign")
         << "SPCbava"
         << "campaigns/zolm" << QStringList {"-o", "bind,ro"}
         << "campaigns/zolm/startpos.esf could not be put in the game's data folder: Read-only "
-           "file system.";
+           "file system.\n\n"
+            + drive;
     QTest::newRow("read-only Temp folder: battle")
         << "ButtonClassic"
         << "ZOLM/Temp" << QStringList {"-o", "bind,ro"}
-        << "cardgroups.pack could not be put in the mod's Temp folder: Read-only file system.";
+        << "cardgroups.pack could not be put in the mod's Temp folder: Read-only file "
+           "system.\n\n"
+            + drive;
 }
 
 // A press that cannot finish changes nothing: not the files before the one
@@ -423,7 +484,7 @@ void tst_Press::stoppedPress()
 
     QVERIFY(closer.fired());
     QCOMPARE(closer.count(), 1);
-    QCOMPARE(closer.boxes()[0].text, box);
+    QCOMPARE(messages::box(closer.boxes()[0].text, closer.boxes()[0].wayOut), box);
     QMap<QString, QByteArray> after = fixture.snapshot();
     const QByteArray report = after.take(lastPressPath);
     QVERIFY2(report.contains("Nothing was changed"), report.constData());
@@ -840,8 +901,8 @@ void tst_Press::heldTarget()
              qPrintable(QString::number(stoppedAfter)));
     QVERIFY(closer.fired());
     QCOMPARE(closer.count(), 1);
-    QCOMPARE(closer.boxes()[0].text,
-             heldFile + " is in use by another program. Close the game and press again.");
+    QCOMPARE(closer.boxes()[0].text, heldFile + " is in use by another program.");
+    QCOMPARE(closer.boxes()[0].wayOut, QString("Close the game, then press again."));
     QMap<QString, QByteArray> after = fixture.snapshot();
     after.remove(lastPressPath);
     QVERIFY(after == before);

@@ -3,6 +3,7 @@
 
 #include "app/zolmlauncher.h"
 #include "press/executor.h"
+#include "press/messages.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -128,7 +129,7 @@ void MessageBoxCloser::closeActiveBox()
     auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
     if (!box)
         return;
-    m_boxes.append({box->windowTitle(), box->text(), box->icon()});
+    m_boxes.append({box->windowTitle(), box->text(), box->icon(), box->informativeText()});
     if (QAbstractButton *ok = box->button(QMessageBox::Ok))
         ok->click();
     else
@@ -159,8 +160,12 @@ FilePlan planOf(const QString &button, const PressChoices &choices, const ModLis
 
 void applySteps(QWidget *window, const FilePlan &plan)
 {
-    for (const QString &error : executePlan(plan).errors)
-        QMessageBox::critical(window, QStringLiteral("Error"), error);
+    for (const QString &error : executePlan(plan).errors) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"),
+                        messages::partsOf(error).what, QMessageBox::Ok, window);
+        box.setInformativeText(messages::partsOf(error).wayOut);
+        box.exec();
+    }
 }
 
 bool pressAndStart(const LauncherFixture &fixture, QWidget &window, const QString &button)

@@ -65,6 +65,7 @@ public:
         QString title;
         QString text;
         QMessageBox::Icon icon;
+        QString wayOut; // the informative text below the text
     };
 
     MessageBoxCloser();
