@@ -53,7 +53,8 @@ bool hasSpace(const PressWork &work, QString *box)
     QMap<QString, Drive> drives;
     for (const Change &change : work.changes) {
         const QStorageInfo storage(existingFolderOf(change.target));
-        if (change.kind == Change::Remove || !storage.isValid())
+        // The preferences never stop a press: without room they are left as they are.
+        if (change.kind == Change::Remove || change.optional || !storage.isValid())
             continue;
         Drive &drive = drives[storage.rootPath()];
         if (drive.place.isEmpty())

@@ -235,7 +235,8 @@ bool makeFolder(const QString &path, Failure *failure)
 
 bool removeFolder(const QString &path, Failure *failure)
 {
-    return RemoveDirectoryW(windowsPath(path).c_str()) || failed(failure);
+    const std::wstring folder = windowsPath(path);
+    return retriedWhileHeld([&] { return RemoveDirectoryW(folder.c_str()); }) || failed(failure);
 }
 
 // A hold of a moment is waited for, as by every other call here.

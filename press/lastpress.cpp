@@ -72,8 +72,10 @@ void writeLastPress(const PressWork &work, const PressOutcome &outcome)
     const QString button = outcome.button.isEmpty()
         ? QString()
         : QStringLiteral(" \"%1\"").arg(QString(outcome.button).replace('\n', ' '));
+    // What the press left out is told only where the press went on.
+    const bool wentOn = outcome.failure.isEmpty() && !outcome.stoppedByPlayer;
     QStringList boxes;
-    for (const QString &box : outcome.notices + work.notices)
+    for (const QString &box : outcome.notices + (wentOn ? work.notices : QStringList()))
         boxes << QString(box).replace(QStringLiteral("\n\n"), QStringLiteral(" "));
     writeReport(QStringLiteral("the last press") + button,
                 listed(QStringLiteral("Told in a box"), boxes)

@@ -93,7 +93,10 @@ QString couldNotRemove(const QString &target, const files::Failure &failure)
 
 QString cannotChange(const Change &change, const files::Failure &failure)
 {
-    if (!change.refusal.isEmpty() && !failure.held)
+    // The file's own words where the file itself is at fault; what stands in
+    // its way is named.
+    const bool theFile = failure.wayOut.isEmpty() || failure.wayOut == clearReadOnly;
+    if (!change.refusal.isEmpty() && !failure.held && theFile)
         return box(change.refusal, wayOutOf(failure));
     return change.kind == Change::Remove ? couldNotRemove(change.target, failure)
                                          : couldNotPut(change.target, failure);

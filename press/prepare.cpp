@@ -39,33 +39,52 @@ private:
     bool m_together = false; // several files, each put in place with its old one kept aside
 };
 
-// Each folder missing between the one to make and the nearest that is there
-// is made, outermost first; the folder itself is marked as made by the press.
+// Each folder missing between the one to make and its holder is made,
+// outermost first, and the folder marked as made by the press.
 bool Preparation::makeFolders(QString *box)
 {
     for (const FolderToMake &toMake : qAsConst(m_work.foldersToMake)) {
+        const QString folder = QDir::cleanPath(toMake.folder);
+        const QString holder
+            = toMake.holder.isEmpty() ? QFileInfo(folder).path() : QDir::cleanPath(toMake.holder);
         QStringList missing;
-        for (QString folder = QDir::cleanPath(toMake.folder); !QDir(folder).exists();
-             folder = QFileInfo(folder).path())
-            missing.prepend(folder);
+        for (QString level = folder; level != holder && !QDir(level).exists();
+             level = QFileInfo(level).path()) {
+            if (QFileInfo(level).path() == level) // a drive's root
+                break;
+            missing.prepend(level);
+        }
         if (missing.isEmpty())
             continue;
-        files::Failure failure;
-        for (const QString &folder : qAsConst(missing)) {
-            if (!files::makeFolder(folder, &failure)) {
-                *box = messages::folderNotMade(folder, failure);
-                return false;
-            }
-            m_work.foldersMade << folder;
+        // The holder went since the press was worked out (Steam cleared the
+        // game's prefix): the press makes none.
+        if (!QDir(QFileInfo(missing.first()).path()).exists()) {
+            *box = toMake.holder.isEmpty()
+                ? messages::folderNotMade(folder, {QStringLiteral("its folder is missing"), false})
+                : messages::noFolderForScripts(toMake.holder);
+            return false;
         }
-        // A launcher killed from here on leaves the mark for the next to
-        // find, and that one removes the folder again.
-        const QString mark = folderMadeMarkIn(missing.last());
-        if (!makeWorkFolder(QFileInfo(mark).path(), &failure)
-            || !files::writeFlushed(mark, QByteArray(), &failure)) {
+        files::Failure failure;
+        for (int made = 0; made < missing.size(); ++made) {
+            if (files::makeFolder(missing[made], &failure))
+                continue;
+            for (--made; made >= 0; --made)
+                files::removeFolder(missing[made], &failure);
             *box = messages::folderNotMade(missing.last(), failure);
             return false;
         }
+        // A launcher killed from here on leaves the mark for the next to
+        // find, and that one removes the folders again.
+        if (!markFolderMade(folder, missing.size(), &failure)) {
+            files::Failure ignored;
+            files::removeFolder(QFileInfo(folderMadeMarkIn(folder)).path(), &ignored);
+            for (auto level = missing.crbegin(); level != missing.crend(); ++level)
+                files::removeFolder(*level, &ignored);
+            *box = messages::folderNotMade(folder, failure);
+            return false;
+        }
+        m_work.foldersMade << folder;
+        m_work.workFolders << QFileInfo(folderMadeMarkIn(folder)).path();
     }
     return true;
 }
@@ -152,10 +171,7 @@ void discard(const PressWork &work)
             files::remove(change.fresh, &ignored);
     }
     for (const QString &folder : work.foldersMade)
-        files::remove(folderMadeMarkIn(folder), &ignored);
+        removeMadeFolder(folder);
     for (const QString &folder : work.workFolders)
         files::removeFolder(folder, &ignored);
-    // The innermost first.
-    for (auto folder = work.foldersMade.crbegin(); folder != work.foldersMade.crend(); ++folder)
-        files::removeFolder(*folder, &ignored);
 }

@@ -36,14 +36,17 @@ struct Change
 struct FolderToMake
 {
     QString folder;
-    QString holder; // where given, the folders below it are made too, and it must be there
+    // Where given, it must be there, and the folders between it and the
+    // folder are made too; otherwise the folder's own parent must be there.
+    QString holder;
 };
 
 struct PressWork
 {
     QVector<Change> changes;
     QVector<FolderToMake> foldersToMake;
-    QStringList foldersMade; // by this press, outermost first, so removed again when it stops
+    QStringList foldersMade; // by this press (each with those made to hold it), so removed again
+                             // when it stops
     QStringList workFolders; // scratch folders: new files prepared, old ones kept aside
     bool leftToJournal = false; // a burst that failed and could not be taken back whole
 

@@ -66,16 +66,8 @@ void sweep(const PressFolder &folder)
         else if (whole != files::Entry::Folder)
             files::remove(asideOf(target), &ignored);
     }
-    // The folder the press made goes when nothing but the mark is left in
-    // its scratch folder, and nothing at all in it.
-    const QString mark = folderMadeMarkIn(folder.path);
-    const QStringList left = QDir(scratch).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                                     | QDir::NoDotAndDotDot);
-    if (isFile(mark) && left == QStringList(QFileInfo(mark).fileName())
-        && files::remove(mark, &ignored) && files::removeFolder(scratch, &ignored))
-        files::removeFolder(folder.path, &ignored);
-    else
-        files::removeFolder(scratch, &ignored);
+    removeMadeFolder(folder.path);
+    files::removeFolder(scratch, &ignored);
 }
 
 Recovery held(const QString &box)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "filelayer.h"
+
 #include <QLatin1String>
 #include <QString>
 
@@ -13,7 +15,14 @@ QString scratchFolderOf(const QString &target);
 QString asideOf(const QString &target); // the old file, while the press may need it back
 QString freshOf(const QString &target); // the new file, until it is put in place
 
-// Marks the scratch folder of a folder the press made (the mod's Temp
-// folder): that folder goes again with the press's other leftovers when the
-// press did not end, unless it holds files.
+// A folder a press made (the mod's Temp folder, a new player's scripts
+// folder) is marked in its scratch folder, with how many folders the press
+// made: the folder and those that hold it. The mark goes once the press
+// has ended; a press that did not end leaves it, and the folders go again
+// with its other leftovers.
 QString folderMadeMarkIn(const QString &folder);
+bool markFolderMade(const QString &folder, int levels, files::Failure *failure);
+// Removes a marked folder and the folders made with it, where nothing else is
+// in them. Where the folder is empty but cannot be removed now (a scanner
+// holds it), the mark stays for the next start.
+void removeMadeFolder(const QString &folder);

@@ -115,9 +115,12 @@ void WorkOut::add(const FileStep &step)
             Change preferences = write(step.target, *edited, QString());
             preferences.optional = true;
             change(preferences);
-        } else {
+        } else if (original) {
             m_work.notices << messages::preferencesKept(
                 {QStringLiteral("it is not text as the game writes it"), false});
+        } else {
+            m_work.notices << messages::preferencesKept(
+                {QStringLiteral("it cannot be read"), files::isHeld(step.target)});
         }
         return;
     }

@@ -34,7 +34,7 @@ QString campaignRoot();
 // launcher's own application-data folder, which need not exist, so the ".."
 // is resolved on the text rather than through the file system. Outside
 // Windows, a game in a Steam library keeps it in its Proton prefix instead,
-// once that prefix exists.
+// whether or not Steam has made that prefix yet.
 QString gameScriptsFolder();
 // The folder that holds the game's scripts folder, ending in "/": the
 // player's roaming application data; under Proton the one in the game's
