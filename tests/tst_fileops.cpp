@@ -136,7 +136,7 @@ void tst_FileOps::replaceByCopy_data()
 #ifdef Q_OS_WIN
     QTest::newRow("target held open stops the press")
         << true << true << false << true << 0 << "stopped"
-        << "boot.pack is in use by another program. Close the game and press again.";
+        << "boot.pack is in use by another program.\n\nClose the game, then press again.";
 #else
     QTest::newRow("target held open is replaced")
         << true << true << false << true << 0 << "new" << QString();
