@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "commandline.h"
+#include "launch/gamecommand.h"
 #include "screenfit.h"
+#include "startfolder.h"
 #include "zolmlauncher.h"
 
 #include <QApplication>
@@ -16,10 +19,28 @@ int main(int argc, char *argv[])
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
 #endif
-    QApplication app(argc, argv);
-    fitScreens(QSize(700, 700));
-    ZolmLauncher launcher;
-    keepDesignedSizeOnEveryScreen(&launcher, QSize(700, 700));
-    launcher.show();
-    return app.exec();
+    // Neither Qt nor the launcher reads Steam's command after "--".
+    const GameCommand gameCommand(argc, argv);
+    int status = 0;
+    bool runGameCommand = false;
+    {
+        QApplication app(argc, argv);
+        const CommandLine commandLine = parseCommandLine(QCoreApplication::arguments());
+        if (commandLine.done) {
+            printCommandLineAnswer(commandLine);
+            return commandLine.status;
+        }
+        workFromOwnFolder();
+        fitScreens(QSize(700, 700));
+        ZolmLauncher launcher;
+        keepDesignedSizeOnEveryScreen(&launcher, QSize(700, 700));
+        launcher.setGameCommand(gameCommand);
+        if (!commandLine.startButton.isEmpty())
+            launcher.pressOnStart(commandLine.startButton);
+        launcher.show();
+        status = app.exec();
+        runGameCommand = launcher.gameCommandDue();
+    }
+    // The window and Qt are gone: the game's command takes the launcher's place.
+    return runGameCommand ? gameCommand.runInPlace() : status;
 }

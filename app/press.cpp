@@ -3,13 +3,17 @@
 
 #include "press/messages.h"
 #include "press/pressrun.h"
+#include "staging/fileops.h"
+#include "staging/roots.h"
 #include "ui_zolmlauncher.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 PressChoices ZolmLauncher::readChoices() const
@@ -28,7 +32,7 @@ PressChoices ZolmLauncher::readChoices() const
 
 void ZolmLauncher::runPress(const FilePlan &plan)
 {
-    if (m_press)
+    if (m_press || gameCommandMissing())
         return;
     // Called from the slot of the button pressed, which names the press.
     const auto *button = qobject_cast<QAbstractButton *>(sender());
@@ -87,14 +91,52 @@ void ZolmLauncher::endPress()
     setControlsEnabled(true);
     if (m_closeWhenPressEnds) {
         close();
+        if (m_endAfterPress)
+            QCoreApplication::exit(1);
         return;
     }
     for (const QString &error : report.errors)
         showError(error);
     // After a failed step the window stays open, so that the player can free
-    // space or close the game and press again.
+    // space or close the game and press again; started for one press, the
+    // launcher ends and says so in its status.
     if (!report.stopped)
         launchGame();
+    else if (m_endAfterPress)
+        QCoreApplication::exit(1);
+}
+
+void ZolmLauncher::pressOnStart(const QString &buttonName)
+{
+    m_startButton = buttonName;
+    m_endAfterPress = true;
+}
+
+void ZolmLauncher::pressStartButton()
+{
+    if (m_startButton.isEmpty())
+        return;
+    auto *button = findChild<QPushButton *>(m_startButton);
+    if (!isExistingFile(gameExecutable)) {
+        showError(messages::gameNotFound());
+        QCoreApplication::exit(1);
+    } else if (!button || button->isHidden()) {
+        showError(messages::noSuchButton(button ? button->text() : m_startButton));
+        QCoreApplication::exit(1);
+    } else {
+        button->click();
+    }
+}
+
+// Checked before a press, so that a mistyped launch option changes no file.
+bool ZolmLauncher::gameCommandMissing()
+{
+    if (m_gameCommand.isEmpty() || m_gameCommand.programFound())
+        return false;
+    showError(messages::gameCommandNotFound(m_gameCommand.arguments().first()));
+    if (m_endAfterPress)
+        QCoreApplication::exit(1);
+    return true;
 }
 
 // What happened in the box's text, as players and guides know it; the way

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "zolmlauncher.h"
 
+#include "keyboardfocus.h"
 #include "press/executor.h"
 #include "press/pressrun.h"
 #include "staging/fileops.h"
@@ -28,6 +29,25 @@ QString launcherStyleSheet()
         + first + "; border-radius:25px; }QPushButton:hover { border-color:" + second
         + "; color:" + second + "; } QCheckBox { color:" + first
         + "; }QComboBox { background-color:" + first + "; color:" + second + "; }";
+}
+
+// Where the keyboard is, on every control, in the window's own colours; and
+// the lists' text dark on their gold, where the light text was hard to read.
+// A border of the control's own size is there unseen until it has the focus,
+// so that nothing moves when the focus does.
+QString focusStyleSheet()
+{
+    const QString first = QStringLiteral("rgb(170,170,40)");
+    const QString second = QStringLiteral("rgb(255,255,190)");
+    const QString dark = QStringLiteral("rgb(20,11,4)");
+    return "QPushButton:focus { border-color:" + second
+        + "; outline:none; } QCheckBox { outline:none; border:2px solid transparent; "
+          "border-radius:6px; padding:2px 6px 2px "
+          "2px; } QCheckBox:focus { border-color:"
+        + second + "; } QComboBox { color:" + dark + "; border:2px solid " + first
+        + "; border-radius:4px; padding:1px 4px; } QComboBox:focus { border-color:" + second
+        + "; } QComboBox QAbstractItemView { background-color:" + first + "; color:" + dark
+        + "; selection-background-color:" + dark + "; selection-color:" + second + "; }";
 }
 
 // The progress of a long press, over the picture above the options: the file
@@ -150,7 +170,7 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
     palette.setBrush(QPalette::All, QPalette::Window, QBrush(background));
     setPalette(palette);
 
-    setStyleSheet(launcherStyleSheet());
+    setStyleSheet(launcherStyleSheet() + focusStyleSheet());
     ui->PressPanel->setStyleSheet(pressPanelStyleSheet());
     showControlsForModFolders(ui);
     setControlFonts(ui);
@@ -158,10 +178,15 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
     fillThemes(ui, settings);
     restoreFreeCamera(ui, settings);
 
-    // A launcher killed while it put files in place left them for this one.
+    // A launcher killed while it put files in place left them for this one;
+    // what it found is told before the command line's press starts.
     const QString found = finishInterruptedPress();
-    if (!found.isEmpty())
-        QTimer::singleShot(0, this, [this, found] { showError(found); });
+    QTimer::singleShot(0, this, [this, found] {
+        if (!found.isEmpty())
+            showError(found);
+        pressStartButton();
+    });
+    new KeyboardFocus(this);
 
     ui->PressPanel->hide();
     m_progressDelay = new QTimer(this);

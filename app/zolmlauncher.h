@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "launch/gamecommand.h"
 #include "staging/filestep.h"
 #include "staging/pressinputs.h"
 
@@ -59,6 +60,15 @@ public:
     void launchGame();
     void saveSettings();
 
+    // The command line (app/main.cpp). Presses the start button of that object
+    // name once the window shows; the launcher then ends after the press, with
+    // a status other than 0 unless it started the game.
+    void pressOnStart(const QString &buttonName);
+    // Steam's command for the game, run in place of the launcher's own start
+    // of the game once the window has closed.
+    void setGameCommand(const GameCommand &command) { m_gameCommand = command; }
+    bool gameCommandDue() const { return m_gameCommandDue; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -85,10 +95,16 @@ private:
     void endPress();
     void showError(const QString &error);
     void setControlsEnabled(bool enabled);
+    void pressStartButton();
+    bool gameCommandMissing();
 
     Ui_ZolmLauncher *ui;
     PressRun *m_press = nullptr;
     QTimer *m_progressDelay;
     bool m_closeWhenPressEnds = false;
     QString m_pressFile; // what the progress line says, before it is shortened to fit
+    QString m_startButton; // the button the command line presses
+    bool m_endAfterPress = false;
+    GameCommand m_gameCommand;
+    bool m_gameCommandDue = false;
 };

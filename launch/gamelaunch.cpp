@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/zolmlauncher.h"
 #include "gamestart.h"
+#include "press/messages.h"
 #include "staging/fileops.h"
 #include "staging/roots.h"
 
@@ -9,16 +10,19 @@
 
 void ZolmLauncher::launchGame()
 {
-    const QString game = gameDataRoot + QLatin1String("../Napoleon.exe");
-    if (isExistingFile(game)) {
-        saveSettings();
-        startGame(game);
-    } else {
-        QMessageBox::critical(
-            this, QStringLiteral("Error"),
-            QStringLiteral(
-                "Napoleon.exe cannot be found.\nZOLM is not installed in the correct folder."),
-            QMessageBox::Ok, QMessageBox::NoButton);
+    if (!isExistingFile(gameExecutable)) {
+        QMessageBox::critical(this, QStringLiteral("Error"), messages::gameNotFound(),
+                              QMessageBox::Ok, QMessageBox::NoButton);
+        // The game did not start: a script or Steam that started the launcher
+        // learns so from its status.
+        QCoreApplication::exit(1);
+        return;
     }
+    saveSettings();
+    // Steam's command is run once the window has gone (app/main.cpp).
+    if (m_gameCommand.isEmpty())
+        startGame(gameExecutable);
+    else
+        m_gameCommandDue = true;
     QCoreApplication::quit();
 }

@@ -185,4 +185,28 @@ QString anotherLauncher()
                QStringLiteral("Wait until it has started the game, then press again."));
 }
 
+QString gameNotFound()
+{
+    return QStringLiteral("Napoleon.exe cannot be found.\nZOLM is not installed in the correct "
+                          "folder.");
+}
+
+QString noSuchButton(QString caption)
+{
+    return box(QStringLiteral("This copy of ZOLM has no \"%1\" button.")
+                   .arg(caption.replace(QLatin1Char('\n'), QLatin1Char(' '))),
+               QStringLiteral("Change the game's launch option in Steam to a button the "
+                              "launcher's window shows, or start the launcher without --start "
+                              "and pick one."));
+}
+
+QString gameCommandNotFound(const QString &program)
+{
+    return box(QStringLiteral("Steam's command for the game cannot be run: %1 is not there. No "
+                              "file was changed.")
+                   .arg(QDir::toNativeSeparators(program)),
+               QStringLiteral("Check the game's launch option in Steam: it ends in "
+                              "\"-- %command%\", as the launcher's README shows."));
+}
+
 } // namespace messages

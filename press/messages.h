@@ -57,5 +57,11 @@ QString otherAccountsPress(const QString &scriptsFolder);
 // A journal of a press that the launcher could not have written, kept aside.
 QString untrustedJournal(const QString &journal, const QString &keptAs);
 QString anotherLauncher();
+// The game is not where a launcher's folder has it.
+QString gameNotFound();
+// The command line named a start button that the window does not show.
+QString noSuchButton(QString caption);
+// The program of Steam's command for the game, given after "--", is not there.
+QString gameCommandNotFound(const QString &program);
 
 } // namespace messages

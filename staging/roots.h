@@ -27,6 +27,8 @@ constexpr QLatin1String standardRoot = latin1("../Standard/");
 constexpr QLatin1String tempRoot = latin1("../Temp/");
 constexpr QLatin1String backupRoot = latin1("../Backup");
 constexpr QLatin1String themeRoot = latin1("../UI/Theme");
+// The game, in the folder that holds the game's data folder.
+constexpr QLatin1String gameExecutable = latin1("../../../Napoleon.exe");
 
 QString campaignRoot();
 

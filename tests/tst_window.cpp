@@ -67,6 +67,15 @@ bool makeThemes(const LauncherFixture &fixture, int count)
     return true;
 }
 
+// Relative luminance of an sRGB colour.
+double luminance(const QColor &colour)
+{
+    auto linear
+        = [](qreal c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
+        + 0.0722 * linear(colour.blueF());
+}
+
 } // namespace
 
 class tst_Window : public QObject
@@ -85,6 +94,9 @@ private slots:
     void freeCamera();
     void screenScale_data();
     void screenScale();
+    void keyboard_data();
+    void keyboard();
+    void readability();
 };
 
 void tst_Window::looks()
@@ -96,12 +108,12 @@ void tst_Window::looks()
     QCOMPARE(window.windowTitle(), QString("Velmarch v8.4"));
     QCOMPARE(window.size(), QSize(700, 700));
     QCOMPARE(window.maximumSize(), QSize(700, 700));
-    QCOMPARE(window.styleSheet(),
-             QString("QPushButton { padding:10px; border:4px solid transparent; "
-                     "background-color: transparent; color:rgb(170,170,40); border-radius:25px; "
-                     "}QPushButton:hover { border-color:rgb(255,255,190); color:rgb(255,255,190); "
-                     "} QCheckBox { color:rgb(170,170,40); }QComboBox { "
-                     "background-color:rgb(170,170,40); color:rgb(255,255,190); }"));
+    QVERIFY(window.styleSheet().startsWith(
+        QString("QPushButton { padding:10px; border:4px solid transparent; "
+                "background-color: transparent; color:rgb(170,170,40); border-radius:25px; "
+                "}QPushButton:hover { border-color:rgb(255,255,190); color:rgb(255,255,190); "
+                "} QCheckBox { color:rgb(170,170,40); }QComboBox { "
+                "background-color:rgb(170,170,40); color:rgb(255,255,190); }")));
     QCOMPARE(window.findChild<QPushButton *>("SPCwurt")->text(), QString("Wurttemberg\ncampaign"));
     QCOMPARE(window.findChild<QPushButton *>("ButtonPatreon")->text(),
              QString("Support ZOLM\non Patreon"));
@@ -322,6 +334,122 @@ void tst_Window::screenScale()
     QFETCH(QSize, room);
     QFETCH(qreal, scale);
     QCOMPARE(qRound(fittedScale(own, room, QSize(700, 700)) * 1000), qRound(scale * 1000));
+}
+
+void tst_Window::keyboard_data()
+{
+    QTest::addColumn<QString>("keys"); // from the window's first focus
+    QTest::addColumn<QString>("control"); // where they lead
+    QTest::addColumn<QString>("press");
+    QTest::newRow("Classic battles") << "Right"
+                                     << "ButtonClassic"
+                                     << "Return";
+    QTest::newRow("Hardcore battles") << "Right, Down"
+                                      << "ButtonHardcore"
+                                      << "Enter";
+    QTest::newRow("1805 campaign") << "Down, Down, Down, Down"
+                                   << "SPC1805"
+                                   << "Space";
+    QTest::newRow("Bavaria campaign") << "Down, Down, Down, Down, Right"
+                                      << "SPCbava"
+                                      << "Return";
+    QTest::newRow("Ottoman campaign") << "Down, Down, Down, Down, Right, Right"
+                                      << "SPCotto"
+                                      << "Return";
+    QTest::newRow("Wurttemberg campaign") << "Right, Down, Down, Right, Right"
+                                          << "SPCwurt"
+                                          << "Return";
+    QTest::newRow("Restore vanilla") << "Down, Down, Down, Down, Down, Down"
+                                     << "ButtonVanilla"
+                                     << "Return";
+    QTest::newRow("Classic battles by Tab") << "Tab, Tab, Tab, Tab"
+                                            << "ButtonClassic"
+                                            << "Return";
+    QTest::newRow("Free camera cleared") << ""
+                                         << "ChkFreecam"
+                                         << "Return";
+    QTest::newRow("screenshot mode ticked") << "Up, Left, Down, Down, Down"
+                                            << "ChkNoUI"
+                                            << "Space";
+    QTest::newRow("the second theme chosen") << "Down, Down"
+                                             << "ComboTheme"
+                                             << "Return, Down, Return";
+    QTest::newRow("Escape closes the window") << ""
+                                              << "ChkFreecam"
+                                              << "Escape";
+}
+
+// Keys as Steam's controller layouts send them: the D-pad's arrows, A's
+// Enter, B's Escape.
+void tst_Window::keyboard()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, control);
+    QFETCH(QString, press);
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    ZolmLauncher window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto type = [](const QString &sequence) {
+        for (const QString &key : sequence.split(", ", Qt::SkipEmptyParts)) {
+            QWidget *to = QApplication::activePopupWidget()
+                ? QApplication::activePopupWidget()->focusWidget()
+                : QApplication::focusWidget();
+            QTest::keyClick(to, Qt::Key(QKeySequence(key)[0]));
+        }
+    };
+    type(keys);
+    QCOMPARE(QApplication::focusWidget()->objectName(), control);
+    auto *box = window.findChild<QCheckBox *>(control);
+    auto *list = window.findChild<QComboBox *>(control);
+    const bool ticked = box && box->isChecked();
+    const int chosen = list ? list->currentIndex() : 0;
+    if (press == "Escape" || box || list) {
+        type(press);
+        QCOMPARE(window.isVisible(), press != "Escape");
+        if (box && press != "Escape")
+            QTRY_COMPARE(box->isChecked(), !ticked);
+        QCOMPARE(list ? list->currentIndex() : 0, list ? chosen + 1 : 0);
+        return;
+    }
+    QSignalSpy pressed(QApplication::focusWidget(), SIGNAL(clicked()));
+    QVERIFY(quitsApplication([&] { type(press); }));
+    QCOMPARE(pressed.count(), 1);
+    QTRY_VERIFY(QFileInfo::exists(fixture.sample().gameStartRecord()));
+}
+
+// Every text keeps a contrast of 4.5:1 (as the web's accessibility guidelines
+// measure it) against the lightest pixel of the picture behind its control;
+// the lists' text against their own ground.
+void tst_Window::readability()
+{
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid());
+    ZolmLauncher window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QImage picture
+        = window.palette().brush(QPalette::Active, QPalette::Window).texture().toImage();
+    for (QWidget *control : window.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        const bool list = qobject_cast<QComboBox *>(control);
+        if (!control->isVisible() || (!list && !control->property("text").isValid()))
+            continue;
+        const QRect rect(control->mapTo(&window, QPoint()), control->size());
+        double ground = list ? luminance(control->palette().color(QPalette::Button)) : 0;
+        for (int y = rect.top(); !list && y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                ground = std::max(
+                    ground,
+                    luminance(picture.pixelColor(x * picture.width() / window.width(),
+                                                 y * picture.height() / window.height())));
+        }
+        const double text
+            = luminance(control->palette().color(list ? QPalette::Text : QPalette::ButtonText));
+        const double contrast = (std::max(text, ground) + 0.05) / (std::min(text, ground) + 0.05);
+        qInfo("%s: %.2f", qPrintable(control->objectName()), contrast);
+        QVERIFY2(contrast >= 4.5, qPrintable(control->objectName()));
+    }
 }
 
 QTEST_MAIN(tst_Window)

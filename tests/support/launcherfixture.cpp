@@ -179,14 +179,14 @@ bool pressAndStart(const LauncherFixture &fixture, QWidget &window, const QStrin
     return QFileInfo::exists(fixture.sample().gameStartRecord());
 }
 
-bool quitsApplication(const std::function<void()> &action, int timeoutMs)
+int loopStatusOf(const std::function<void()> &action, int timeoutMs)
 {
     // Outside an event loop quit() has nothing to end, so the action runs
-    // inside one: exec() returns 0 on quit and 1 when the guard fires.
+    // inside one.
     QTimer guard;
     guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(loopTimedOut); });
     guard.start(timeoutMs);
     QTimer::singleShot(0, action);
-    return QApplication::exec() == 0;
+    return QApplication::exec();
 }

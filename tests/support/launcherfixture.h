@@ -114,5 +114,10 @@ void applySteps(QWidget *window, const FilePlan &plan);
 bool pressAndStart(const LauncherFixture &fixture, QWidget &window, const QString &button);
 
 // Runs the action inside the application's event loop and tells whether the
-// launcher asked the application to quit before the time ran out.
-bool quitsApplication(const std::function<void()> &action, int timeoutMs = 5000);
+// launcher ended the loop before the time ran out, and with which status.
+constexpr int loopTimedOut = -999;
+int loopStatusOf(const std::function<void()> &action, int timeoutMs = 5000);
+inline bool quitsApplication(const std::function<void()> &action, int timeoutMs = 5000)
+{
+    return loopStatusOf(action, timeoutMs) != loopTimedOut;
+}

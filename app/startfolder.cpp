@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "startfolder.h"
+
+#include "staging/fileops.h"
+#include "staging/roots.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+void workFromOwnFolder()
+{
+    const QString own = QCoreApplication::applicationDirPath();
+    if (QDir(own) == QDir::current())
+        return;
+    if (isExistingFile(own + QLatin1Char('/') + gameExecutable))
+        QDir::setCurrent(own);
+}
