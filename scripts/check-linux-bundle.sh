@@ -5,8 +5,9 @@
 # has no Qt, started there on an Xvfb screen, it shows its window with the
 # background drawn, loads every Qt library and plugin from the bundle and
 # none from the system, and a press of "Classic battles" stages the packs and
-# starts the (stub) game. It carries its README.txt, its icons, and a licence
-# for every library it bundles. Needs root (chroot).
+# starts the (stub) game; so does its desktop entry, started from another
+# folder. It carries its README.txt, its icons, and a licence for every
+# library it bundles. Needs root (chroot).
 #
 #   check-linux-bundle.sh BUNDLE SAMPLE-TOOL WORK-FOLDER SCREENSHOT
 set -eu
@@ -43,6 +44,7 @@ done
 mkdir -p "$work"
 cleanup() {
     [ -z "${started:-}" ] || kill "$started" 2>/dev/null || true
+    pkill -f "^$root$launcher/velmarch" 2>/dev/null || true
     xscreen_stop
     umount "$root/proc" 2>/dev/null || true
 }
@@ -71,15 +73,19 @@ foreign=$(echo "$loaded" | grep -i 'qt' | grep -v "^$root$launcher/" || true)
 [ -z "$foreign" ] || fail "loaded from outside the bundle: $foreign"
 echo "check-linux-bundle: $(echo "$loaded" | grep -c "^$root$launcher/") libraries and plugins loaded from the bundle, none of Qt's from elsewhere"
 
-# "Classic battles", where the window draws it at 100 %.
-xdotool mousemove --sync $(($(window_value 'Absolute upper-left X') + 517)) \
-    $(($(window_value 'Absolute upper-left Y') + 273)) click 1
+# Presses "Classic battles", where the window draws it at 100 %, and waits
+# for the game to start; LOG is what the launcher printed.
 game="$root$inside/sample/Napoleon/game-started.txt"
-for _ in $(seq 1 100); do
-    [ -f "$game" ] && break
-    sleep 0.1
-done
-[ -f "$game" ] || fail "the game was not started; the launcher printed: $(cat "$work/bundle-check.log")"
+press_classic() {
+    xdotool mousemove --sync $(($(window_value 'Absolute upper-left X') + 517)) \
+        $(($(window_value 'Absolute upper-left Y') + 273)) click 1
+    for _ in $(seq 1 100); do
+        [ -f "$game" ] && break
+        sleep 0.1
+    done
+    [ -f "$game" ] || fail "the game was not started; the launcher printed: $(cat "$1")"
+}
+press_classic "$work/bundle-check.log"
 data="$root$inside/sample/Napoleon/data"
 cmp -s "$data/ZOLM_txt.pack" "$data/ZOLM/Version84/Classic/txt.pack" ||
     fail "ZOLM_txt.pack is not the Classic text pack"
@@ -89,3 +95,20 @@ scripts="$root$inside/sample/AppData/The Creative Assembly/Napoleon/scripts"
     fail "the load list is not UTF-16LE with its mark"
 [ -f "$root$launcher/zolm.ini" ] || fail "the settings were not saved"
 echo "check-linux-bundle: Classic battles staged the packs, saved the settings and started the game"
+
+# The desktop entry, valid as desktops read it, starts the launcher beside it
+# from any folder. Its command is run by GLib's own parser with %k, the
+# entry's path, filled in as a file manager or Plasma fills it in (gio launch
+# itself leaves %k empty); the game then starts in the launcher's folder.
+desktop-file-validate "$root$launcher/velmarch.desktop" || fail "the desktop entry is not valid"
+sed "s|%k|$root$launcher/velmarch.desktop|" "$root$launcher/velmarch.desktop" >"$work/velmarch.desktop"
+wait "$started" 2>/dev/null || true
+started=""
+rm -f "$game"
+(cd / && exec env XDG_DATA_HOME="$root$inside/sample/AppData" gio launch "$work/velmarch.desktop") \
+    >"$work/desktop-entry.log" 2>&1
+window_wait "$work/desktop-entry.log"
+press_classic "$work/desktop-entry.log"
+[ "$(head -n 1 "$game")" = "cwd=$root$launcher" ] ||
+    fail "the launcher started from its desktop entry did not work from its folder: $(cat "$game")"
+echo "check-linux-bundle: the desktop entry started the launcher in its folder from /"

@@ -4,7 +4,8 @@
 # of the screen it is on: on screens of common laptop sizes and scales with a
 # taskbar, and on two screens side by side at different scales, opened on
 # each and moved to the other. At 100 %, where it fits, it is the designed
-# 700 by 700. The window manager is icewm, which draws a frame and a taskbar;
+# 700 by 700. On the Steam Deck's 1280 by 800 its smallest text is at least
+# 12 pixels high. The window manager is icewm, which draws a frame and a taskbar;
 # the scale is Qt's (QT_SCREEN_SCALE_FACTORS) on Linux and Windows' own
 # display scale (Wine's LogPixels, one for every screen) for the Windows program.
 #
@@ -86,6 +87,25 @@ measure() {
         [ "$bottom" -le $(($2 + $4)) ] || fail "the window does not fit on $what"
 }
 
+# The height in pixels of the window's smallest text, "Screenshot mode" (13
+# points at 100 %), from the top of its h and d to its foot: the rows of its
+# gold ink, found where the window draws it, left of the options' column
+# below the theme list (whose gold rows are full, and left out).
+smallest_text() {
+    import -window root -crop "$(window_value Width)x$(window_value Height)+$(window_value 'Absolute upper-left X')+$(window_value 'Absolute upper-left Y')" \
+        +repage "$work/text.png"
+    width=$(window_value Width)
+    convert "$work/text.png" -crop "$((130 * width / 700))x$((45 * width / 700))+$((30 * width / 700))+$((360 * width / 700))" \
+        +repage txt:- |
+        awk 'NR > 1 { split($1, at, /[,:]/); gsub(/[()]/, "", $2); split($2, c, ",")
+                     if (c[2] > 50 && c[2] > 0.9 * c[1] && c[2] > 2 * c[3]) gold[at[2] + 0]++ }
+             END { top = -1; foot = -1
+                   for (y in gold) if (gold[y] < 100) {
+                       if (top < 0 || y + 0 < top) top = y + 0
+                       if (y + 0 > foot) foot = y + 0 }
+                   print foot - top + 1 }'
+}
+
 # The work area the window manager announces beside its taskbar.
 work_area() {
     xprop -root _NET_WORKAREA | sed -n 's/.*= *//p' | tr -d , | cut -d' ' -f1-4
@@ -97,6 +117,11 @@ check() {
     window_manager_start "$work"
     start "$2"
     measure "$1 at $2 % with a taskbar" "$(work_area)"
+    if [ "$1" = 1280x800 ]; then
+        text=$(smallest_text)
+        echo "check-screen-fit: $1 at $2 %: the smallest text is $text pixels high"
+        [ "$text" -ge 12 ] || fail "on $1 at $2 % the smallest text is under 12 pixels high"
+    fi
     # At 100 % the window is as designed, or smaller where 100 % does not fit.
     if [ "$2" = 100 ] && [ "$kind" = windows ]; then
         # Wine's window is 700 by 700 with the frame around it.
@@ -138,6 +163,9 @@ check 1920x1080 150
 check 1920x1080 175
 check 1366x768 125
 check 1366x768 100
+# The Steam Deck's screen.
+check 1280x800 100
+check 1280x800 125
 check 1024x768 100
 if [ "$kind" = windows ]; then
     check_two 1366x768 125 1920x1080 125

@@ -27,9 +27,25 @@ Where it goes
   launcher finds the game from there.
 
 How to start it
-  Run ./velmarch from that folder, or double-click it in a file manager.
-  The game it starts runs through Steam (Proton), as it does without the
-  launcher. The icons/ folder holds the launcher's icon for a desktop entry.
+  Double-click velmarch (or velmarch.desktop, which a file manager may ask
+  you to trust) in a file manager, or run it from anywhere: it works from
+  its own folder. The game it starts runs through Steam (Proton), as it does
+  without the launcher. The icons/ folder holds the launcher's icon.
+
+From Steam's Play button (desktop mode and Game Mode)
+  Set the game's launch option in Steam (Properties, General, Launch
+  Options) to the path of velmarch in quotes, a button, then -- %command%:
+    "/path/to/Napoleon/data/ZOLM/<launcher folder>/velmarch" --start classic -- %command%
+  Buttons: classic, hardcore, 1805, bavaria, ottoman, wurttemberg, restore.
+  Play then presses that button with your saved choices and starts the game
+  as Steam does. With only -- %command% the window shows first.
+  velmarch --help says the rest.
+
+With a gamepad
+  The arrow keys (the D-pad) move between the controls, Enter (A) presses or
+  ticks, Escape (B) closes a list, a box or the window. In Game Mode pick a
+  keyboard template in the controller settings and check that the D-pad
+  sends the arrow keys, A Enter and B Escape.
 
 What it needs
   A 64-bit Linux desktop with X11 or XWayland (Steam Deck: desktop mode),
@@ -43,6 +59,20 @@ Licences
   it bundles, and under which licences, is listed in THIRD-PARTY.txt; the
   licence texts are in licenses/.
 TEXT
+
+# A desktop entry that starts the launcher beside it, wherever the bundle is
+# unpacked: %k is the entry's own path, from which the shell takes the folder.
+cat >"$out/velmarch.desktop" <<'ENTRY'
+[Desktop Entry]
+Type=Application
+Name=Velmarch 8.4
+Comment=Starts the game with the ZOLM mod's battle and campaign settings
+Exec=sh -c "exec \\"\\${0%%/*}/velmarch\\"" %k
+Icon=velmarch
+Terminal=false
+Categories=Game;StrategyGame;
+ENTRY
+chmod 755 "$out/velmarch.desktop"
 
 for size in 16 24 32 48 64 128 256; do
     mkdir -p "$out/icons/hicolor/${size}x$size/apps"

@@ -13,12 +13,13 @@ packages="cmake g++ make qtbase5-dev qtbase5-dev-tools qtbase5-private-dev clang
 packages="$packages pkg-config libxcb1-dev binutils-mingw-w64-x86-64 xvfb xauth x11-utils"
 # The window is checked on screens of several sizes under Xvfb, with a taskbar
 # (icewm) and on two screens side by side (Xephyr).
-packages="$packages icewm xserver-xephyr xdotool"
+packages="$packages icewm xserver-xephyr xdotool imagemagick"
 # The record of copies is checked on a FAT32 or exFAT drive image.
 packages="$packages dosfstools exfatprogs exfat-fuse"
 if [ "${1:-}" = "linux-bundle" ]; then
-    # The bundle is checked in a minimal Debian root, its button pressed by xdotool.
-    packages="$packages debootstrap imagemagick"
+    # The bundle is checked in a minimal Debian root, its button pressed by
+    # xdotool, its desktop entry checked and started as a desktop starts it.
+    packages="$packages debootstrap imagemagick libglib2.0-bin desktop-file-utils"
 fi
 if [ "${1:-}" = "sanitizers" ]; then
     # Clang with its sanitizer and libFuzzer runtimes.
