@@ -88,22 +88,21 @@ measure() {
 }
 
 # The height in pixels of the window's smallest text, "Screenshot mode" (13
-# points at 100 %), from the top of its h and d to its foot: the rows of its
-# gold ink, found where the window draws it, left of the options' column
-# below the theme list (whose gold rows are full, and left out).
+# points at 100 %), from the top of its h and d to its foot: the lowest run of
+# rows with gold ink in the options' column between the theme list and the
+# campaigns (Wine's window, with the frame it draws, lies a little lower).
 smallest_text() {
-    import -window root -crop "$(window_value Width)x$(window_value Height)+$(window_value 'Absolute upper-left X')+$(window_value 'Absolute upper-left Y')" \
-        +repage "$work/text.png"
     width=$(window_value Width)
-    convert "$work/text.png" -crop "$((130 * width / 700))x$((45 * width / 700))+$((30 * width / 700))+$((360 * width / 700))" \
+    import -window root -crop "${width}x$(window_value Height)+$(window_value 'Absolute upper-left X')+$(window_value 'Absolute upper-left Y')" \
+        +repage "$work/text.png"
+    convert "$work/text.png" -crop "$((130 * width / 700))x$((80 * width / 700))+$((30 * width / 700))+$((345 * width / 700))" \
         +repage txt:- |
         awk 'NR > 1 { split($1, at, /[,:]/); gsub(/[()]/, "", $2); split($2, c, ",")
-                     if (c[2] > 50 && c[2] > 0.9 * c[1] && c[2] > 2 * c[3]) gold[at[2] + 0]++ }
-             END { top = -1; foot = -1
-                   for (y in gold) if (gold[y] < 100) {
-                       if (top < 0 || y + 0 < top) top = y + 0
-                       if (y + 0 > foot) foot = y + 0 }
-                   print foot - top + 1 }'
+                     if (c[2] > 50 && c[2] > 0.9 * c[1] && c[2] > 2 * c[3]) gold[at[2] + 0] = 1
+                     if (at[2] + 0 > last) last = at[2] + 0 }
+             END { for (foot = last; foot >= 0 && !gold[foot]; foot--) ;
+                   for (top = foot; top > 0 && gold[top - 1]; top--) ;
+                   print foot < 0 ? 0 : foot - top + 1 }'
 }
 
 # The work area the window manager announces beside its taskbar.
