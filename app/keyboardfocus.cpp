@@ -83,10 +83,8 @@ bool KeyboardFocus::eventFilter(QObject *watched, QEvent *event)
     case Qt::Key_Right:
     case Qt::Key_Up:
     case Qt::Key_Down:
-        if (control != m_window) {
-            if (QWidget *next = nearest(control, press->key()))
-                next->setFocus(Qt::TabFocusReason);
-        }
+        if (QWidget *next = control == m_window ? first() : nearest(control, press->key()))
+            next->setFocus(Qt::TabFocusReason);
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -106,6 +104,17 @@ bool KeyboardFocus::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
+}
+
+// Where the focus goes when no control has it, as after a press.
+QWidget *KeyboardFocus::first() const
+{
+    for (QWidget *next = m_window->nextInFocusChain(); next != m_window;
+         next = next->nextInFocusChain()) {
+        if (next->parentWidget() == m_window && takesFocus(next))
+            return next;
+    }
+    return nullptr;
 }
 
 QWidget *KeyboardFocus::nearest(const QWidget *from, int key) const

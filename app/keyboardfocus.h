@@ -19,6 +19,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QWidget *first() const;
     QWidget *nearest(const QWidget *from, int key) const;
 
     QWidget *m_window;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gamecommand.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -49,6 +50,7 @@ GameCommand::GameCommand(int &argc, char **argv)
         if (std::strcmp(argv[i], separator) != 0)
             continue;
         m_argv = argv + i + 1;
+        m_folder = QDir::currentPath();
 #ifdef Q_OS_WIN
         m_arguments = wideArgumentsAfterSeparator();
 #else
@@ -65,8 +67,10 @@ bool GameCommand::programFound() const
     if (m_arguments.isEmpty())
         return false;
     const QString program = m_arguments.first();
-    if (program.contains(QLatin1Char('/')) || program.contains(QLatin1Char('\\')))
-        return QFileInfo(program).isFile();
+    if (program.contains(QLatin1Char('/')) || program.contains(QLatin1Char('\\'))) {
+        const QFileInfo file(QDir(m_folder), program);
+        return file.isFile() && file.isExecutable();
+    }
     return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
@@ -74,6 +78,8 @@ int GameCommand::runInPlace() const
 {
     if (m_arguments.isEmpty())
         return 0;
+    // The launcher may have moved to its own folder.
+    QDir::setCurrent(m_folder);
 #ifdef Q_OS_WIN
     QProcess game;
     game.setProcessChannelMode(QProcess::ForwardedChannels);

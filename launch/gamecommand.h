@@ -12,7 +12,8 @@ class GameCommand
 public:
     GameCommand() = default;
     // Takes the arguments after the first "--" of the process's own; argc is
-    // cut to those before it, which are the launcher's and Qt's.
+    // cut to those before it, which are the launcher's and Qt's. The command
+    // keeps the folder it was started in, where Steam starts the game.
     GameCommand(int &argc, char **argv);
 
     bool isEmpty() const { return m_arguments.isEmpty(); }
@@ -29,5 +30,6 @@ public:
 
 private:
     QStringList m_arguments;
+    QString m_folder;
     char **m_argv = nullptr; // the bytes given, kept for Linux's exec
 };

@@ -6,7 +6,7 @@
 # background drawn, loads every Qt library and plugin from the bundle and
 # none from the system, and a press of "Classic battles" stages the packs and
 # starts the (stub) game; so does its desktop entry, started from another
-# folder. It carries its README.txt, its icons, and a licence for every
+# folder (outside the root, as a desktop starts it). It carries its README.txt, its icons, and a licence for every
 # library it bundles. Needs root (chroot).
 #
 #   check-linux-bundle.sh BUNDLE SAMPLE-TOOL WORK-FOLDER SCREENSHOT
@@ -102,7 +102,11 @@ echo "check-linux-bundle: Classic battles staged the packs, saved the settings a
 # itself leaves %k empty); the game then starts in the launcher's folder.
 desktop-file-validate "$root$launcher/velmarch.desktop" || fail "the desktop entry is not valid"
 sed "s|%k|$root$launcher/velmarch.desktop|" "$root$launcher/velmarch.desktop" >"$work/velmarch.desktop"
-wait "$started" 2>/dev/null || true
+for _ in $(seq 1 100); do
+    kill -0 "$started" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$started" 2>/dev/null && fail "the launcher did not end after starting the game"
 started=""
 rm -f "$game"
 (cd / && exec env XDG_DATA_HOME="$root$inside/sample/AppData" gio launch "$work/velmarch.desktop") \

@@ -90,7 +90,8 @@ measure() {
 # The height in pixels of the window's smallest text, "Screenshot mode" (13
 # points at 100 %), from the top of its h and d to its foot: the lowest run of
 # rows with gold ink in the options' column between the theme list and the
-# campaigns (Wine's window, with the frame it draws, lies a little lower).
+# campaigns (Wine's window, with the frame it draws, lies a little lower). A
+# row gold nearly across is the list's, not text.
 smallest_text() {
     width=$(window_value Width)
     import -window root -crop "${width}x$(window_value Height)+$(window_value 'Absolute upper-left X')+$(window_value 'Absolute upper-left Y')" \
@@ -98,10 +99,12 @@ smallest_text() {
     convert "$work/text.png" -crop "$((130 * width / 700))x$((80 * width / 700))+$((30 * width / 700))+$((345 * width / 700))" \
         +repage txt:- |
         awk 'NR > 1 { split($1, at, /[,:]/); gsub(/[()]/, "", $2); split($2, c, ",")
-                     if (c[2] > 50 && c[2] > 0.9 * c[1] && c[2] > 2 * c[3]) gold[at[2] + 0] = 1
-                     if (at[2] + 0 > last) last = at[2] + 0 }
-             END { for (foot = last; foot >= 0 && !gold[foot]; foot--) ;
-                   for (top = foot; top > 0 && gold[top - 1]; top--) ;
+                     if (c[2] > 50 && c[2] > 0.9 * c[1] && c[2] > 2 * c[3]) gold[at[2] + 0]++
+                     if (at[2] + 0 > last) last = at[2] + 0
+                     if (at[1] + 1 > wide) wide = at[1] + 1 }
+             function ink(y) { return gold[y] > 0 && gold[y] < 0.9 * wide }
+             END { for (foot = last; foot >= 0 && !ink(foot); foot--) ;
+                   for (top = foot; top > 0 && ink(top - 1); top--) ;
                    print foot < 0 ? 0 : foot - top + 1 }'
 }
 

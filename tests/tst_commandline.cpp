@@ -105,9 +105,10 @@ void tst_CommandLine::start()
     QVERIFY(QFile::copy(program, copy));
     const QTemporaryDir steam;
     const QString record = steam.filePath("command.txt");
-    const QStringList steamCommand = {"/bin/sh", "-c",        "printf '%s\\n' \"$@\" >> \"$0\"",
-                                      record,    "two words", "-platform",
-                                      "--start", "restore",   "--"};
+    const QStringList steamCommand
+        = {"/bin/sh", "-c",        "printf '%s\\n' \"$@\" >> \"$0\"; pwd >> \"$0\"",
+           record,    "two words", "-platform",
+           "--start", "restore",   "--"};
     QProcess launcher;
     launcher.setWorkingDirectory(fixture.sample().root());
 #ifdef Q_OS_WIN
@@ -126,8 +127,9 @@ void tst_CommandLine::start()
     else
         QVERIFY(!QFileInfo::exists(fixture.sample().gameStartRecord()));
     QCOMPARE(fixture.read(record),
-             !button.isEmpty() && wrapped ? steamCommand.mid(4).join('\n').toUtf8() + '\n'
-                                          : QByteArray());
+             !button.isEmpty() && wrapped
+                 ? (steamCommand.mid(4) << fixture.sample().root()).join('\n').toUtf8() + '\n'
+                 : QByteArray());
     if (status != 0)
         QVERIFY(launcher.readAllStandardError().contains("wurttemberg"));
 }
@@ -168,7 +170,7 @@ void tst_CommandLine::stops()
     files::FileLock otherLauncher("../velmarch-press.lock");
     files::Failure failure;
     char program[] = "velmarch", separator[] = "--", reaper[] = "/no/steam/reaper";
-    char *arguments[] = {program, separator, reaper};
+    char *arguments[] = {program, separator, reaper, nullptr};
     int count = 3;
     if (box.startsWith("Another"))
         QVERIFY(otherLauncher.tryLock(&failure));
