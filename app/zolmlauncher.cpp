@@ -20,10 +20,14 @@
 
 namespace {
 
+// The window's colours: the buttons' gold, the light of a button under the
+// pointer or the keyboard, and the picture's darkest brown.
+const QLatin1String first("rgb(170,170,40)");
+const QLatin1String second("rgb(255,255,190)");
+const QLatin1String dark("rgb(20,11,4)");
+
 QString launcherStyleSheet()
 {
-    const QString first = QStringLiteral("rgb(170,170,40)");
-    const QString second = QStringLiteral("rgb(255,255,190)");
     return "QPushButton { padding:10px; border:4px solid transparent; "
            "background-color: transparent; color:"
         + first + "; border-radius:25px; }QPushButton:hover { border-color:" + second
@@ -37,9 +41,6 @@ QString launcherStyleSheet()
 // so that nothing moves when the focus does.
 QString focusStyleSheet()
 {
-    const QString first = QStringLiteral("rgb(170,170,40)");
-    const QString second = QStringLiteral("rgb(255,255,190)");
-    const QString dark = QStringLiteral("rgb(20,11,4)");
     return "QPushButton:focus { border-color:" + second
         + "; outline:none; } QCheckBox { outline:none; border:2px solid transparent; "
           "border-radius:6px; padding:2px 6px 2px "

@@ -6,13 +6,11 @@
 #include "staging/roots.h"
 
 #include <QCoreApplication>
-#include <QMessageBox>
 
 void ZolmLauncher::launchGame()
 {
     if (!isExistingFile(gameExecutable)) {
-        QMessageBox::critical(this, QStringLiteral("Error"), messages::gameNotFound(),
-                              QMessageBox::Ok, QMessageBox::NoButton);
+        showError(messages::gameNotFound());
         // The game did not start: a script or Steam that started the launcher
         // learns so from its status.
         QCoreApplication::exit(1);

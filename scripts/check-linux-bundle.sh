@@ -73,19 +73,8 @@ foreign=$(echo "$loaded" | grep -i 'qt' | grep -v "^$root$launcher/" || true)
 [ -z "$foreign" ] || fail "loaded from outside the bundle: $foreign"
 echo "check-linux-bundle: $(echo "$loaded" | grep -c "^$root$launcher/") libraries and plugins loaded from the bundle, none of Qt's from elsewhere"
 
-# Presses "Classic battles", where the window draws it at 100 %, and waits
-# for the game to start; LOG is what the launcher printed.
 game="$root$inside/sample/Napoleon/game-started.txt"
-press_classic() {
-    xdotool mousemove --sync $(($(window_value 'Absolute upper-left X') + 517)) \
-        $(($(window_value 'Absolute upper-left Y') + 273)) click 1
-    for _ in $(seq 1 100); do
-        [ -f "$game" ] && break
-        sleep 0.1
-    done
-    [ -f "$game" ] || fail "the game was not started; the launcher printed: $(cat "$1")"
-}
-press_classic "$work/bundle-check.log"
+press_classic "$game" "$work/bundle-check.log"
 data="$root$inside/sample/Napoleon/data"
 cmp -s "$data/ZOLM_txt.pack" "$data/ZOLM/Version84/Classic/txt.pack" ||
     fail "ZOLM_txt.pack is not the Classic text pack"
@@ -112,7 +101,7 @@ rm -f "$game"
 (cd / && exec env XDG_DATA_HOME="$root$inside/sample/AppData" gio launch "$work/velmarch.desktop") \
     >"$work/desktop-entry.log" 2>&1
 window_wait "$work/desktop-entry.log"
-press_classic "$work/desktop-entry.log"
+press_classic "$game" "$work/desktop-entry.log"
 [ "$(head -n 1 "$game")" = "cwd=$root$launcher" ] ||
     fail "the launcher started from its desktop entry did not work from its folder: $(cat "$game")"
 echo "check-linux-bundle: the desktop entry started the launcher in its folder from /"

@@ -83,15 +83,7 @@ awk "BEGIN { exit !($difference < 0.02) }" ||
     fail "the window does not show its background picture (difference $difference)"
 echo "check-windows-package: window $(window_value Width)x$(window_value Height), background drawn (difference $difference)"
 
-# "Classic battles", where the window draws it at 100 %.
-xdotool mousemove --sync $(($(window_value 'Absolute upper-left X') + 517)) \
-    $(($(window_value 'Absolute upper-left Y') + 273)) click 1
-for _ in $(seq 1 200); do
-    [ -f "$sample/Napoleon/game-started.txt" ] && break
-    sleep 0.1
-done
-[ -f "$sample/Napoleon/game-started.txt" ] ||
-    fail "the game was not started; the launcher printed: $(cat "$build/package-check.log")"
+press_classic "$sample/Napoleon/game-started.txt" "$build/package-check.log"
 data="$sample/Napoleon/data"
 cmp -s "$data/ZOLM_txt.pack" "$data/ZOLM/Version84/Classic/txt.pack" ||
     fail "ZOLM_txt.pack is not the Classic text pack"

@@ -16,6 +16,8 @@
 #                               window (xwininfo's report) or fails with LOG's text
 #   window_value FIELD          a number from the report ("Width", "Absolute upper-left X")
 #   window_id                   the window's X id
+#   press_classic RECORD LOG    clicks "Classic battles" and waits up to 20 s for the
+#                               stub game's RECORD, or fails with LOG's text
 #   window_shows_background SHOT
 #                               photographs the window into SHOT and prints how far
 #                               its top differs from the background picture (0 alike)
@@ -130,4 +132,15 @@ window_shows_background() {
     convert "$1" -crop 700x220+0+0 +repage \
         \( "$(dirname "$0")/../resources/bg.jpg" -filter point -resize 700x700 \
         -crop 700x220+0+0 +repage \) -metric RMSE -compare -format '%[distortion]' info:
+}
+
+# "Classic battles", where the window draws it at 100 %.
+press_classic() {
+    xdotool mousemove --sync $(($(window_value 'Absolute upper-left X') + 517)) \
+        $(($(window_value 'Absolute upper-left Y') + 273)) click 1
+    for _ in $(seq 1 200); do
+        [ -f "$1" ] && break
+        sleep 0.1
+    done
+    [ -f "$1" ] || fail "the game was not started; the launcher printed: $(cat "$2")"
 }

@@ -65,12 +65,9 @@ void tst_CommandLine::start_data()
             << QStringList {"--start", names[i]} << false << buttons[i] << 0;
     QTest::newRow("classic, then Steam's command")
         << QStringList {"--start", "Classic"} << true << "ButtonClassic" << 0;
-    QTest::newRow("restore, then Steam's command")
-        << QStringList {"--start", "restore"} << true << "ButtonVanilla" << 0;
     QTest::newRow("an unknown button") << QStringList {"--start", "skirmish"} << true << "" << 2;
     QTest::newRow("an unknown option") << QStringList {"--fullscreen"} << true << "" << 2;
     QTest::newRow("an argument before --") << QStringList {"classic"} << false << "" << 2;
-    QTest::newRow("help") << QStringList {"--help"} << false << "" << 0;
 }
 
 // The launcher copied into a launcher's folder and started from elsewhere, as
