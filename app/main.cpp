@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandline.h"
 #include "launch/gamecommand.h"
+#include "platformfallback.h"
 #include "screenfit.h"
 #include "startfolder.h"
 #include "zolmlauncher.h"
 
 #include <QApplication>
+#include <QWindow>
 
 int main(int argc, char *argv[])
 {
@@ -24,16 +26,30 @@ int main(int argc, char *argv[])
     int status = 0;
     bool runGameCommand = false;
     {
+        const QByteArray platformChoice = addOwnPlatformAsFallback();
         QApplication app(argc, argv);
+        restorePlatformChoice(platformChoice);
         const CommandLine commandLine = parseCommandLine(QCoreApplication::arguments());
         if (commandLine.done) {
             printCommandLineAnswer(commandLine);
             return commandLine.status;
         }
         workFromOwnFolder();
-        fitScreens(QSize(700, 700));
+        const ScreenFit screenFit(ZolmLauncher::designedSize());
         ZolmLauncher launcher;
-        keepDesignedSizeOnEveryScreen(&launcher, QSize(700, 700));
+        // The window follows its screen's scale, on whichever screen it is.
+        launcher.winId(); // makes the window's handle, which tells of screen changes
+        QWindow *window = launcher.windowHandle();
+        launcher.fitToScreen(screenFit.windowShrink(window->screen()));
+        QObject::connect(window, &QWindow::screenChanged, &launcher, [&](QScreen *screen) {
+            launcher.fitToScreen(screenFit.windowShrink(screen));
+        });
+        QObject::connect(&screenFit, &ScreenFit::refitted, &launcher, [&](QScreen *screen) {
+            if (screen != window->screen())
+                return;
+            launcher.fitToScreen(screenFit.windowShrink(screen));
+            launcher.keepOnWorkArea();
+        });
         launcher.setGameCommand(gameCommand);
         if (!commandLine.startButton.isEmpty())
             launcher.pressOnStart(commandLine.startButton);

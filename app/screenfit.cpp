@@ -5,61 +5,140 @@
 
 #include <QGuiApplication>
 #include <qpa/qplatformscreen.h>
-#include <QScreen>
+#include <QProcessEnvironment>
 #include <QtGui/private/qhighdpiscaling_p.h>
-#include <QWidget>
-#include <QWindow>
+
+#include <cmath>
+#include <optional>
 
 namespace {
 
-// Below this the window's text is too small to read; a screen that small
-// shows the window cut off instead.
-constexpr qreal smallestScale = 0.85;
+constexpr qreal step = 0.125;
 
-// Qt's scale on top of the screens' own, as set for the whole program.
-qreal globalFactor()
+// A factor as Qt takes it from its variables: a positive number.
+std::optional<qreal> factor(const QString &text)
 {
     bool ok = false;
-    const qreal factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
-    return ok && factor > 0 ? factor : 1;
+    const qreal value = text.trimmed().toDouble(&ok);
+    return ok && value > 0 ? std::optional<qreal>(value) : std::nullopt;
 }
 
-void fitScreen(QScreen *screen, const QSize &designed)
+// Qt's switches are numbers; anything below 1 turns them off.
+bool turnedOff(const QProcessEnvironment &environment, const QString &name)
 {
-    const qreal own = screen->devicePixelRatio();
-    // In the screen's own pixels, which Qt's scaled geometry only rounds.
-    const QSize room = screen->handle()->availableGeometry().size() - windowFramePixels(screen);
-    const qreal scale = fittedScale(own, room, designed);
-    if (qFuzzyCompare(scale, own))
-        return;
-    // A screen's factor stands in for the screen's own scale, under the
-    // factor set for the whole program. Qt overlooks a factor of exactly 1
-    // while no other screen has one; a hair above it gives the same pixels.
-    const qreal factor = scale / globalFactor();
-    QHighDpiScaling::setScreenFactor(screen, qFuzzyCompare(factor, 1) ? 1.000001 : factor);
+    bool ok = false;
+    const int value = environment.value(name).toInt(&ok);
+    return ok && value < 1;
 }
 
 } // namespace
 
-qreal fittedScale(qreal own, const QSize &room, const QSize &designed)
+PlayerScale PlayerScale::fromEnvironment(const QProcessEnvironment &environment)
+{
+    PlayerScale scale;
+    if (environment.contains("QT_SCALE_FACTOR"))
+        scale.global = factor(environment.value("QT_SCALE_FACTOR")).value_or(1);
+    else
+        scale.global = qMax(1, environment.value("QT_DEVICE_PIXEL_RATIO").toInt());
+    // Entries count in the screens' order whether or not they name a screen.
+    const QStringList screens
+        = environment.value("QT_SCREEN_SCALE_FACTORS").split(QLatin1Char(';'));
+    for (int i = 0; i < screens.size(); ++i) {
+        const int equals = screens.at(i).lastIndexOf(QLatin1Char('='));
+        const std::optional<qreal> value = factor(screens.at(i).mid(equals + 1));
+        if (value && equals > 0)
+            scale.byName.insert(screens.at(i).left(equals), *value);
+        else if (value && equals < 0)
+            scale.byIndex.insert(i, *value);
+    }
+    scale.followsDpi = !turnedOff(environment, "QT_AUTO_SCREEN_SCALE_FACTOR")
+        && !turnedOff(environment, "QT_ENABLE_HIGHDPI_SCALING");
+    return scale;
+}
+
+qreal PlayerScale::of(const QString &name, int startIndex, qreal dpiFactor) const
+{
+    qreal screen = followsDpi ? dpiFactor : 1;
+    if (byName.contains(name))
+        screen = byName.value(name);
+    else if (byIndex.contains(startIndex))
+        screen = byIndex.value(startIndex);
+    return global * screen;
+}
+
+WindowScale fittedScale(qreal own, const QSize &room, const QSize &designed)
 {
     const qreal fits
         = qMin(qreal(room.width()) / designed.width(), qreal(room.height()) / designed.height());
-    return qMin(own, qMax(fits, smallestScale));
+    qreal scale = fits;
+    if (qAbs(own - 1) <= 0.02 && fits >= 1)
+        scale = 1;
+    else if (own <= fits)
+        scale = own;
+    else if (fits >= 1)
+        scale = std::floor(fits / step) * step;
+    if (scale >= 1)
+        return {scale, 1};
+    return {1, scale};
 }
 
-void fitScreens(const QSize &designed)
+ScreenFit::ScreenFit(const QSize &designed, QObject *parent)
+    : QObject(parent)
+    , m_designed(designed)
+    , m_player(PlayerScale::fromEnvironment(QProcessEnvironment::systemEnvironment()))
 {
     const auto screens = QGuiApplication::screens();
-    for (QScreen *screen : screens)
-        fitScreen(screen, designed);
-    QObject::connect(qApp, &QGuiApplication::screenAdded, qApp,
-                     [designed](QScreen *screen) { fitScreen(screen, designed); });
+    for (QScreen *screen : screens) {
+        m_startIndex.insert(screen->name(), m_startIndex.size());
+        fit(screen);
+        watch(screen);
+    }
+    connect(qApp, &QGuiApplication::screenRemoved, this,
+            [this](QScreen *screen) { m_windowShrink.remove(screen); });
+    connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
+        if (fit(screen))
+            emit refitted(screen);
+        watch(screen);
+    });
 }
 
-void keepDesignedSizeOnEveryScreen(QWidget *window, const QSize &designed)
+void ScreenFit::watch(QScreen *screen)
 {
-    window->winId(); // makes the window's handle, which tells of screen changes
-    QObject::connect(window->windowHandle(), &QWindow::screenChanged, window,
-                     [window, designed] { window->resize(designed); });
+    // Queued: Qt tells of a change while it still makes it, and a new
+    // factor changes the screen's scaled geometry in turn.
+    const auto refit = [this, screen] {
+        if (fit(screen))
+            emit refitted(screen);
+    };
+    connect(screen, &QScreen::availableGeometryChanged, this, refit, Qt::QueuedConnection);
+    connect(screen, &QScreen::geometryChanged, this, refit, Qt::QueuedConnection);
+    connect(screen, &QScreen::logicalDotsPerInchChanged, this, refit, Qt::QueuedConnection);
+}
+
+// Sets the screen's scale and the window's shrinking on it; false when
+// neither changed.
+bool ScreenFit::fit(QScreen *screen)
+{
+    QPlatformScreen *platform = screen->handle();
+    // The screen's DPI as Qt turns it into a scale, not the scale it has now,
+    // which may be one fitted before, on this screen or on one of its name
+    // that was plugged out.
+    const qreal dpiFactor = qreal(QPlatformScreen::overrideDpi(platform->logicalDpi()).first)
+        / platform->logicalBaseDpi().first;
+    const qreal own
+        = m_player.of(screen->name(), m_startIndex.value(screen->name(), -1), dpiFactor);
+    // In the screen's own pixels, which Qt's scaled geometry only rounds.
+    const QSize room = platform->availableGeometry().size() - windowFramePixels(screen);
+    const WindowScale scale = fittedScale(own, room, m_designed);
+    const bool shrinkChanged = !qFuzzyCompare(windowShrink(screen), scale.window);
+    m_windowShrink.insert(screen, scale.window);
+    if (qFuzzyCompare(screen->devicePixelRatio(), scale.screen))
+        return shrinkChanged;
+    // A screen's factor stands in for the screen's own scale, under the
+    // factor for the whole program. Qt overlooks a factor of exactly 1
+    // while no other screen has one; a hair above it gives the same pixels.
+    const qreal screenFactor = scale.screen / m_player.global;
+    QHighDpiScaling::setScreenFactor(screen,
+                                     qFuzzyCompare(screenFactor, 1) ? 1.000001 : screenFactor);
+    return true;
 }

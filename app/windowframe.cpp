@@ -14,6 +14,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+#endif
+
+#ifdef Q_OS_WIN
+#include <dwmapi.h>
+#include <windows.h>
 #endif
 
 namespace {
@@ -71,8 +77,9 @@ QMargins frameFromWindowManager(QWindow &probe)
                    reinterpret_cast<const char *>(&ask));
     xcb_flush(connection);
     const xcb_atom_t extents = xcbAtom(connection, "_NET_FRAME_EXTENTS");
-    // A window manager that supports the request answers within moments.
-    for (int tries = 0; tries < 50; ++tries) {
+    // A window manager that supports the request answers within moments;
+    // one that announces it and does not answer costs a tenth of a second.
+    for (int tries = 0; tries < 10; ++tries) {
         const XcbReply<xcb_get_property_reply_t> reply(
             xcb_get_property_reply(
                 connection,
@@ -90,16 +97,51 @@ QMargins frameFromWindowManager(QWindow &probe)
 }
 #endif
 
+#ifdef Q_OS_WIN
+// Windows 10 and later count an unseen resize border of some pixels on the
+// left, right and bottom into a window's frame; only what shows (the
+// desktop window manager's bounds) has to fit the work area.
+QMargins shownFrame(QWindow &probe, const QMargins &frame)
+{
+    const auto window = HWND(probe.winId());
+    RECT whole;
+    RECT shown;
+    if (!GetWindowRect(window, &whole)
+        || FAILED(DwmGetWindowAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &shown, sizeof shown)))
+        return frame;
+    const QMargins unseen(shown.left - whole.left, shown.top - whole.top, whole.right - shown.right,
+                          whole.bottom - shown.bottom);
+    if (unseen.left() < 0 || unseen.top() < 0 || unseen.right() < 0 || unseen.bottom() < 0)
+        return frame;
+    const QMargins rest = frame - unseen;
+    return QMargins(qMax(0, rest.left()), qMax(0, rest.top()), qMax(0, rest.right()),
+                    qMax(0, rest.bottom()));
+}
+#endif
+
 } // namespace
 
 QSize windowFramePixels(QScreen *screen)
 {
+    const auto pixels = [](const QMargins &frame) {
+        return QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    };
+#ifdef VELMARCH_XCB
+    // The window manager's frame is the same on every screen: asked once.
+    static std::optional<QMargins> managersFrame;
+    const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (x11 && managersFrame)
+        return pixels(*managersFrame);
+#endif
     QWindow probe(screen);
     probe.create();
     QMargins frame = probe.handle()->frameMargins();
 #ifdef VELMARCH_XCB
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        frame = frameFromWindowManager(probe);
+    if (x11)
+        frame = *(managersFrame = frameFromWindowManager(probe));
 #endif
-    return QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+#ifdef Q_OS_WIN
+    frame = shownFrame(probe, frame);
+#endif
+    return pixels(frame);
 }

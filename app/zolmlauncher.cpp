@@ -13,10 +13,16 @@
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
+#include <QLayout>
+#include <qpa/qplatformscreen.h>
+#include <qpa/qplatformwindow.h>
 #include <QPalette>
 #include <QPixmap>
+#include <QScreen>
 #include <QSettings>
+#include <QtGui/private/qhighdpiscaling_p.h>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -86,30 +92,39 @@ void showControlsForModFolders(Ui_ZolmLauncher *ui)
     ui->ChkWindowed->hide();
 }
 
-void setControlFonts(Ui_ZolmLauncher *ui)
+// The window's text in pixels of its 700 by 700 design (its points at 96
+// dpi), so that text and controls scale together: points would follow each
+// desktop's own font DPI (Plasma's, for one) instead of the window's scale.
+QFont designFont(int points, qreal shrink, int weight = QFont::Normal)
 {
-    const QString family = QStringLiteral("JSL Ancient");
+    QFont font(QStringLiteral("JSL Ancient"));
+    font.setPixelSize(qRound(points * 96 / 72.0 * shrink));
+    font.setWeight(weight);
+    return font;
+}
 
-    QFont battles(family, 28, QFont::Normal, false);
+void setControlFonts(Ui_ZolmLauncher *ui, qreal shrink)
+{
+    QFont battles = designFont(28, shrink);
     battles.setLetterSpacing(QFont::PercentageSpacing, 110);
     for (QWidget *w : {ui->ButtonClassic, ui->ButtonHardcore})
         w->setFont(battles);
 
-    const QFont options(family, 13, QFont::Normal, false);
+    const QFont options = designFont(13, shrink);
     for (QWidget *w :
          std::initializer_list<QWidget *> {ui->ChkNoUI, ui->ChkFreecam, ui->ChkWindowed,
                                            ui->ComboUI, ui->ComboTheme, ui->PressFile})
         w->setFont(options);
 
-    const QFont campaigns(family, 17, QFont::Normal, false);
+    const QFont campaigns = designFont(17, shrink);
     for (QWidget *w : {ui->SPC1805, ui->SPCbava, ui->SPCotto, ui->SPCwurt})
         w->setFont(campaigns);
 
-    const QFont links(family, 20, QFont::Normal, false);
+    const QFont links = designFont(20, shrink);
     for (QWidget *w : {ui->ButtonVanilla, ui->ButtonDiscord, ui->ButtonForum, ui->ButtonGuide})
         w->setFont(links);
 
-    ui->ButtonPatreon->setFont(QFont(family, 20, QFont::Bold, false));
+    ui->ButtonPatreon->setFont(designFont(20, shrink, QFont::Bold));
 }
 
 void fillUiSizes(Ui_ZolmLauncher *ui, const QSettings &settings)
@@ -160,21 +175,13 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
 
     const QSettings settings(QStringLiteral("./zolm.ini"), QSettings::IniFormat);
 
-    // On a scaled screen the picture is scaled to the screen's pixels, not
-    // blown up from 700 by 700, so that it stays sharp.
-    const qreal pixelRatio = devicePixelRatioF();
-    QPixmap background
-        = QPixmap(QStringLiteral(":/bg.jpg"))
-              .scaled(size() * pixelRatio, Qt::KeepAspectRatio, Qt::FastTransformation);
-    background.setDevicePixelRatio(pixelRatio);
-    QPalette palette;
-    palette.setBrush(QPalette::All, QPalette::Window, QBrush(background));
-    setPalette(palette);
-
+    drawBackground();
     setStyleSheet(launcherStyleSheet() + focusStyleSheet());
     ui->PressPanel->setStyleSheet(pressPanelStyleSheet());
     showControlsForModFolders(ui);
-    setControlFonts(ui);
+    setControlFonts(ui, m_shrink);
+    for (QLayout *layout : findChildren<QLayout *>())
+        m_layouts.push_back({layout, layout->contentsMargins(), layout->spacing()});
     fillUiSizes(ui, settings);
     fillThemes(ui, settings);
     restoreFreeCamera(ui, settings);
@@ -193,6 +200,75 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
     m_progressDelay = new QTimer(this);
     m_progressDelay->setSingleShot(true);
     connect(m_progressDelay, &QTimer::timeout, this, &ZolmLauncher::showPressPanel);
+}
+
+QSize ZolmLauncher::shrunkSize() const
+{
+    return (QSizeF(designedSize()) * m_shrink).toSize();
+}
+
+void ZolmLauncher::drawBackground()
+{
+    // On a scaled screen the picture is scaled to the screen's pixels, not
+    // blown up from 700 by 700, so that it stays sharp.
+    const qreal pixelRatio = devicePixelRatioF();
+    QPixmap background
+        = QPixmap(QStringLiteral(":/bg.jpg"))
+              .scaled(shrunkSize() * pixelRatio, Qt::KeepAspectRatio, Qt::FastTransformation);
+    background.setDevicePixelRatio(pixelRatio);
+    QPalette palette;
+    palette.setBrush(QPalette::All, QPalette::Window, QBrush(background));
+    setPalette(palette);
+}
+
+void ZolmLauncher::fitToScreen(qreal shrink)
+{
+    if (!qFuzzyCompare(shrink, m_shrink)) {
+        m_shrink = shrink;
+        setControlFonts(ui, shrink);
+        // The form's margins and spacing, as designed, scaled.
+        for (const DesignedLayout &designed : m_layouts) {
+            const QMargins &margins = designed.margins;
+            designed.layout->setContentsMargins(
+                qRound(margins.left() * shrink), qRound(margins.top() * shrink),
+                qRound(margins.right() * shrink), qRound(margins.bottom() * shrink));
+            designed.layout->setSpacing(qRound(designed.spacing * shrink));
+        }
+        ui->PressPanel->setGeometry(
+            QRectF(QPointF(160, 176) * shrink, QSizeF(380, 44) * shrink).toRect());
+        showPressFile();
+    }
+    // Left alone, Windows and X11 carry the window's pixels over to a screen
+    // of another scale, which squeezes or spreads out its layout.
+    resize(shrunkSize());
+    drawBackground();
+    // Where the scale of the window's own screen changed, only the window's
+    // handle knows that its pixels are no longer its size. It is told in
+    // the screen's pixels: Qt 5 would take the window's place through the
+    // scale and back, a pixel off under a fractional scale.
+    QPlatformWindow *platform = windowHandle() ? windowHandle()->handle() : nullptr;
+    if (!isVisible() || !platform)
+        return;
+    const QSize pixels = QHighDpi::toNativePixels(shrunkSize(), windowHandle());
+    if (platform->geometry().size() != pixels)
+        platform->setGeometry(QRect(platform->geometry().topLeft(), pixels));
+}
+
+void ZolmLauncher::keepOnWorkArea()
+{
+    // A screen that shrank may leave the window off its work area. In the
+    // screen's pixels, for the same reason.
+    QPlatformWindow *platform = windowHandle() ? windowHandle()->handle() : nullptr;
+    if (!isVisible() || !platform)
+        return;
+    const QRect area = windowHandle()->screen()->handle()->availableGeometry();
+    const QMargins frameMargins = platform->frameMargins();
+    const QRect frame = platform->geometry().marginsAdded(frameMargins);
+    const QPoint inside(qMax(area.left(), qMin(frame.left(), area.right() + 1 - frame.width())),
+                        qMax(area.top(), qMin(frame.top(), area.bottom() + 1 - frame.height())));
+    if (inside != frame.topLeft())
+        platform->setGeometry(QRect(inside + QPoint(frameMargins.left(), frameMargins.top()),
+                                    platform->geometry().size()));
 }
 
 ZolmLauncher::~ZolmLauncher()

@@ -5,12 +5,15 @@
 #include "staging/filestep.h"
 #include "staging/pressinputs.h"
 
+#include <QMargins>
 #include <QStringList>
 #include <QWidget>
 
 #include <optional>
+#include <vector>
 
 class PressRun;
+class QLayout;
 class QTimer;
 class Ui_ZolmLauncher;
 
@@ -25,6 +28,16 @@ class ZolmLauncher : public QWidget
 public:
     explicit ZolmLauncher(QWidget *parent = nullptr);
     ~ZolmLauncher() override;
+
+    // The window as drawn at 100 %.
+    static QSize designedSize() { return QSize(700, 700); }
+    // Sizes the window to its design in its screen's scale, shrunk by
+    // `shrink` where even that does not fit, and draws its background for
+    // that scale: at start, and for a window moved to another screen or
+    // whose screen changed its scale.
+    void fitToScreen(qreal shrink);
+    // Moves the window back onto its screen's work area where it left it.
+    void keepOnWorkArea();
 
     // staging/: the steps of each button, worked out without touching the disk.
     static FilePlan setupBattle(const QString &mode, const PressChoices &choices,
@@ -89,6 +102,8 @@ private slots:
 private:
     Q_DISABLE_COPY(ZolmLauncher)
 
+    QSize shrunkSize() const;
+    void drawBackground();
     void showPressProgress(const QString &file, qint64 done, qint64 total);
     void showPressPanel();
     void showPressFile();
@@ -107,4 +122,12 @@ private:
     bool m_endAfterPress = false;
     GameCommand m_gameCommand;
     bool m_gameCommandDue = false;
+    qreal m_shrink = 1;
+    struct DesignedLayout
+    {
+        QLayout *layout;
+        QMargins margins;
+        int spacing;
+    };
+    std::vector<DesignedLayout> m_layouts;
 };
