@@ -53,8 +53,9 @@ mount -t proc proc "$root/proc"
 xscreen_start 1024x768 "$work"
 
 # X clients on Linux reach the server through its abstract socket, which a
-# changed root does not hide.
-chroot "$root" /usr/bin/env -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin \
+# changed root does not hide. The player's desktop asks Qt programs for
+# Wayland, which the bundle does not carry: the launcher opens on X11.
+chroot "$root" /usr/bin/env -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin QT_QPA_PLATFORM=wayland \
     XDG_DATA_HOME="$inside/sample/AppData" XDG_RUNTIME_DIR=/tmp \
     /bin/sh -c "cd '$launcher' && exec ./velmarch" >"$work/bundle-check.log" 2>&1 &
 started=$!

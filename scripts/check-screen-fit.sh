@@ -5,9 +5,12 @@
 # taskbar, and on two screens side by side at different scales, opened on
 # each and moved to the other. At 100 %, where it fits, it is the designed
 # 700 by 700. On the Steam Deck's 1280 by 800 its smallest text is at least
-# 12 pixels high. The window manager is icewm, which draws a frame and a taskbar;
-# the scale is Qt's (QT_SCREEN_SCALE_FACTORS) on Linux and Windows' own
-# display scale (Wine's LogPixels, one for every screen) for the Windows program.
+# 12 pixels high. On Linux, under Plasma's settings (its own font DPI) the
+# window looks exactly as it does without them, and a screen that shrinks
+# and grows back takes the window with it. The window manager is icewm,
+# which draws a frame and a taskbar; the scale is Qt's
+# (QT_SCREEN_SCALE_FACTORS) on Linux and Windows' own display scale (Wine's
+# LogPixels, one for every screen) for the Windows program.
 #
 #   check-screen-fit.sh linux PROGRAM SAMPLE-TOOL WORK-FOLDER
 #   check-screen-fit.sh windows LAUNCHER-FOLDER WORK-FOLDER   (WINEPREFIX set)
@@ -49,12 +52,22 @@ start() {
         # leaving it to the window manager; the X window is then the window
         # with its frame, placed by Wine in the work area the taskbar leaves.
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-        (cd "$launcher" && exec env -u WINEPATH wine "Velmarch 8.4.exe") >"$work/fit.log" 2>&1 &
+        # A Linux desktop may ask every Qt program for Wayland, and Proton
+        # passes that on to the Windows program.
+        (cd "$launcher" && exec env -u WINEPATH QT_QPA_PLATFORM=wayland wine "Velmarch 8.4.exe") \
+            >"$work/fit.log" 2>&1 &
     else
         factors=$(for percent in "$@"; do echo "$percent"; done | awk '{ printf "%s%s", sep, $1 / 100; sep = ";" }')
-        # Qt reads 96 dpi from the screen's size in whole millimetres (96.1 for
-        # 1366 pixels), which would make 100 % a hair more; Windows says 96.
-        (cd "$launcher" && exec env QT_QPA_PLATFORM=xcb QT_FONT_DPI=96 QT_SCREEN_SCALE_FACTORS="$factors" \
+        if [ "${desktop:-}" = plasma ]; then
+            # Plasma's scale turns Qt's own off and sets a font DPI to match.
+            desktop_settings="QT_AUTO_SCREEN_SCALE_FACTOR=0 QT_FONT_DPI=$((96 * $1 / 100))"
+        else
+            # Qt reads 96 dpi from the screen's size in whole millimetres (96.1
+            # for 1366 pixels); Windows says 96.
+            desktop_settings="QT_FONT_DPI=96"
+        fi
+        # shellcheck disable=SC2086
+        (cd "$launcher" && exec env QT_QPA_PLATFORM=xcb $desktop_settings QT_SCREEN_SCALE_FACTORS="$factors" \
             XDG_DATA_HOME="$work/sample/AppData" "$program") >"$work/fit.log" 2>&1 &
     fi
     started=$!
@@ -113,26 +126,63 @@ work_area() {
     xprop -root _NET_WORKAREA | sed -n 's/.*= *//p' | tr -d , | cut -d' ' -f1-4
 }
 
-# One screen WIDTHxHEIGHT with a taskbar, at a scale in per cent.
+# One screen WIDTHxHEIGHT with a taskbar, at a scale in per cent; the
+# window's width and smallest text kept in window-WIDTHxHEIGHT-SCALE.
 check() {
     xscreen_start "$1" "$work"
     window_manager_start "$work"
     start "$2"
-    measure "$1 at $2 % with a taskbar" "$(work_area)"
+    measure "$1 at $2 %${desktop:+ under Plasma's settings} with a taskbar" "$(work_area)"
+    text=$(smallest_text)
+    echo "check-screen-fit: $1 at $2 %: the smallest text is $text pixels high"
     if [ "$1" = 1280x800 ]; then
-        text=$(smallest_text)
-        echo "check-screen-fit: $1 at $2 %: the smallest text is $text pixels high"
         [ "$text" -ge 12 ] || fail "on $1 at $2 % the smallest text is under 12 pixels high"
     fi
-    # At 100 % the window is as designed, or smaller where 100 % does not fit.
-    if [ "$2" = 100 ] && [ "$kind" = windows ]; then
+    # At 100 %, where it fits, the window is as designed.
+    if [ "$2" = 100 ] && [ "$1" != 1024x600 ] && [ "$kind" = windows ]; then
         # Wine's window is 700 by 700 with the frame around it.
         [ "$(window_value Width)" -gt 700 ] && [ "$(window_value Width)" -le 720 ] ||
             fail "at 100 % the window is not 700 pixels wide"
-    elif [ "$2" = 100 ]; then
+    elif [ "$2" = 100 ] && [ "$1" != 1024x600 ]; then
         [ "$(window_value Width)" = 700 ] && [ "$(window_value Height)" = 700 ] ||
             fail "at 100 % the window is not 700x700"
     fi
+    echo "$(window_value Width) $text" >"$work/window-$1-$2${desktop:+-$desktop}"
+    stop
+}
+
+# Plasma's settings on the screen of an earlier check: text is sized in the
+# window's pixels, not by the font DPI, so window and text are as large.
+check_plasma() {
+    desktop=plasma
+    check "$1" "$2"
+    desktop=""
+    [ "$(cat "$work/window-$1-$2-plasma")" = "$(cat "$work/window-$1-$2")" ] ||
+        fail "under Plasma's settings window and smallest text are $(cat "$work/window-$1-$2-plasma") pixels, not $(cat "$work/window-$1-$2")"
+}
+
+# A screen that shrinks to SMALLER and grows back, as when a monitor is
+# unplugged and a smaller one, then the first, is plugged in on its
+# connector: the window fits each time and is back at its size at the end,
+# its background drawn anew for that scale.
+check_resized() {
+    xscreen_start_resizable "$1" "$work"
+    window_manager_start "$work"
+    start "$2"
+    measure "$1 at $2 %" "$(work_area)"
+    before=$(window_value Width)
+    for size in "$3" "$1"; do
+        xscreen_resize "$size"
+        sleep 2
+        window=$(xwininfo -name "$window_title")
+        measure "the screen resized to $size" "$(work_area)"
+    done
+    [ "$(window_value Width)" = "$before" ] ||
+        fail "the window is $(window_value Width) pixels wide after the screen grew back, not $before"
+    difference=$(window_shows_background "$work/resized.png")
+    awk "BEGIN { exit !($difference < 0.02) }" ||
+        fail "after the screen grew back the background is not drawn at the window's size (difference $difference)"
+    echo "check-screen-fit: back at $1: the background drawn at the window's size (difference $difference)"
     stop
 }
 
@@ -169,10 +219,14 @@ check 1366x768 100
 check 1280x800 100
 check 1280x800 125
 check 1024x768 100
+# A netbook's screen, where not even 7/8 fits: the window shrinks to fit whole.
+check 1024x600 100
 if [ "$kind" = windows ]; then
     check_two 1366x768 125 1920x1080 125
     check_two 1920x1080 125 1366x768 125
 else
     check_two 1920x1080 150 1366x768 100
     check_two 1366x768 125 1920x1080 150
+    check_plasma 1920x1080 150
+    check_resized 1920x1080 150 1366x768
 fi

@@ -8,6 +8,11 @@
 #                               two screens side by side as one desktop (Xinerama, as
 #                               a graphics card with two monitors shows them); the
 #                               first is the primary one
+#   xscreen_start_resizable SIZE FOLDER
+#                               one screen whose size xscreen_resize changes, as a
+#                               monitor unplugged and another plugged in on its
+#                               connector (a nested X server with RandR)
+#   xscreen_resize SIZE
 #   window_manager_start FOLDER [no-taskbar]
 #                               icewm, which frames windows and by default keeps a
 #                               taskbar at the bottom, announcing the work area beside it
@@ -20,7 +25,8 @@
 #                               stub game's RECORD, or fails with LOG's text
 #   window_shows_background SHOT
 #                               photographs the window into SHOT and prints how far
-#                               its top differs from the background picture (0 alike)
+#                               its top differs from the background picture at the
+#                               window's size (0 alike)
 
 window_title="Velmarch v8.4"
 
@@ -55,6 +61,22 @@ xscreen_start_two() {
         -nolisten tcp 3>"$3/xscreen-display" >/dev/null 2>&1 &
     xscreen_nested_pid=$!
     display_wait "$3/xscreen-display" Xephyr
+}
+
+xscreen_start_resizable() {
+    xscreen_start 2560x1600 "$2"
+    xscreen_outer=$DISPLAY
+    rm -f "$2/xscreen-display"
+    Xephyr -displayfd 3 -screen "$1" -resizeable -dpi 96 -nolisten tcp 3>"$2/xscreen-display" \
+        >/dev/null 2>&1 &
+    xscreen_nested_pid=$!
+    display_wait "$2/xscreen-display" Xephyr
+}
+
+# Xephyr takes its host window's new size as its screen's, through RandR.
+xscreen_resize() {
+    DISPLAY=$xscreen_outer xdotool windowsize \
+        "$(DISPLAY=$xscreen_outer xdotool search --class Xephyr | head -n 1)" "${1%x*}" "${1#*x}"
 }
 
 window_manager_start() {
@@ -129,9 +151,11 @@ window_shows_background() {
     # Above the controls the window shows nothing but its background: the
     # compiled-in picture scaled without smoothing. Without it (no JPEG
     # plugin) the window is black there.
-    convert "$1" -crop 700x220+0+0 +repage \
-        \( "$(dirname "$0")/../resources/bg.jpg" -filter point -resize 700x700 \
-        -crop 700x220+0+0 +repage \) -metric RMSE -compare -format '%[distortion]' info:
+    size=$(window_value Width)
+    top="${size}x$((size * 220 / 700))+0+0"
+    convert "$1" -crop "$top" +repage \
+        \( "$(dirname "$0")/../resources/bg.jpg" -filter point -resize "${size}x$size!" \
+        -crop "$top" +repage \) -metric RMSE -compare -format '%[distortion]' info:
 }
 
 # "Classic battles", where the window draws it at 100 %.
