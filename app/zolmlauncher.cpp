@@ -32,11 +32,17 @@ const QLatin1String first("rgb(170,170,40)");
 const QLatin1String second("rgb(255,255,190)");
 const QLatin1String dark("rgb(20,11,4)");
 
-QString launcherStyleSheet()
+// A length of the design in pixels, for a window shrunk by `shrink`.
+QString px(int pixels, qreal shrink)
 {
-    return "QPushButton { padding:10px; border:4px solid transparent; "
-           "background-color: transparent; color:"
-        + first + "; border-radius:25px; }QPushButton:hover { border-color:" + second
+    return QString::number(qMax(1, qRound(pixels * shrink))) + QLatin1String("px");
+}
+
+QString launcherStyleSheet(qreal shrink)
+{
+    return "QPushButton { padding:" + px(10, shrink) + "; border:" + px(4, shrink)
+        + " solid transparent; background-color: transparent; color:" + first
+        + "; border-radius:" + px(25, shrink) + "; }QPushButton:hover { border-color:" + second
         + "; color:" + second + "; } QCheckBox { color:" + first
         + "; }QComboBox { background-color:" + first + "; color:" + second + "; }";
 }
@@ -45,15 +51,16 @@ QString launcherStyleSheet()
 // the lists' text dark on their gold, where the light text was hard to read.
 // A border of the control's own size is there unseen until it has the focus,
 // so that nothing moves when the focus does.
-QString focusStyleSheet()
+QString focusStyleSheet(qreal shrink)
 {
     return "QPushButton:focus { border-color:" + second
-        + "; outline:none; } QCheckBox { outline:none; border:2px solid transparent; "
-          "border-radius:6px; padding:2px 6px 2px "
-          "2px; } QCheckBox:focus { border-color:"
-        + second + "; } QComboBox { color:" + dark + "; border:2px solid " + first
-        + "; border-radius:4px; padding:1px 4px; } QComboBox:focus { border-color:" + second
-        + "; } QComboBox QAbstractItemView { background-color:" + first + "; color:" + dark
+        + "; outline:none; } QCheckBox { outline:none; border:" + px(2, shrink)
+        + " solid transparent; border-radius:" + px(6, shrink) + "; padding:" + px(2, shrink) + " "
+        + px(6, shrink) + " " + px(2, shrink) + " " + px(2, shrink)
+        + "; } QCheckBox:focus { border-color:" + second + "; } QComboBox { color:" + dark
+        + "; border:" + px(2, shrink) + " solid " + first + "; border-radius:" + px(4, shrink)
+        + "; padding:" + px(1, shrink) + " " + px(4, shrink) + "; } QComboBox:focus { border-color:"
+        + second + "; } QComboBox QAbstractItemView { background-color:" + first + "; color:" + dark
         + "; selection-background-color:" + dark + "; selection-color:" + second + "; }";
 }
 
@@ -176,7 +183,7 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
     const QSettings settings(QStringLiteral("./zolm.ini"), QSettings::IniFormat);
 
     drawBackground();
-    setStyleSheet(launcherStyleSheet() + focusStyleSheet());
+    setStyleSheet(launcherStyleSheet(m_shrink) + focusStyleSheet(m_shrink));
     ui->PressPanel->setStyleSheet(pressPanelStyleSheet());
     showControlsForModFolders(ui);
     setControlFonts(ui, m_shrink);
@@ -221,22 +228,41 @@ void ZolmLauncher::drawBackground()
     setPalette(palette);
 }
 
+void ZolmLauncher::applyShrink(qreal shrink)
+{
+    m_shrink = shrink;
+    setControlFonts(ui, shrink);
+    // The form's margins and spacing, as designed, scaled.
+    for (const DesignedLayout &designed : m_layouts) {
+        const QMargins &margins = designed.margins;
+        designed.layout->setContentsMargins(
+            qRound(margins.left() * shrink), qRound(margins.top() * shrink),
+            qRound(margins.right() * shrink), qRound(margins.bottom() * shrink));
+        designed.layout->setSpacing(qRound(designed.spacing * shrink));
+    }
+    setStyleSheet(launcherStyleSheet(shrink) + focusStyleSheet(shrink));
+    ui->PressPanel->setGeometry(
+        QRectF(QPointF(160, 176) * shrink, QSizeF(380, 44) * shrink).toRect());
+    showPressFile();
+}
+
 void ZolmLauncher::fitToScreen(qreal shrink)
 {
-    if (!qFuzzyCompare(shrink, m_shrink)) {
-        m_shrink = shrink;
-        setControlFonts(ui, shrink);
-        // The form's margins and spacing, as designed, scaled.
-        for (const DesignedLayout &designed : m_layouts) {
-            const QMargins &margins = designed.margins;
-            designed.layout->setContentsMargins(
-                qRound(margins.left() * shrink), qRound(margins.top() * shrink),
-                qRound(margins.right() * shrink), qRound(margins.bottom() * shrink));
-            designed.layout->setSpacing(qRound(designed.spacing * shrink));
+    if (!qFuzzyCompare(shrink, m_askedShrink)) {
+        m_askedShrink = shrink;
+        applyShrink(shrink);
+        // A style whose controls ask for more room than the design gives
+        // them (Windows' own, with its larger line height) may need the
+        // window smaller still.
+        for (int tries = 0; tries < 3; ++tries) {
+            const QSize least = minimumSizeHint();
+            const QSize room = shrunkSize();
+            if (least.width() <= room.width() && least.height() <= room.height())
+                break;
+            applyShrink(
+                m_shrink
+                * qMin(qreal(room.width()) / least.width(), qreal(room.height()) / least.height()));
         }
-        ui->PressPanel->setGeometry(
-            QRectF(QPointF(160, 176) * shrink, QSizeF(380, 44) * shrink).toRect());
-        showPressFile();
     }
     // Left alone, Windows and X11 carry the window's pixels over to a screen
     // of another scale, which squeezes or spreads out its layout.

@@ -102,6 +102,7 @@ private slots:
 private:
     Q_DISABLE_COPY(ZolmLauncher)
 
+    void applyShrink(qreal shrink);
     QSize shrunkSize() const;
     void drawBackground();
     void showPressProgress(const QString &file, qint64 done, qint64 total);
@@ -122,7 +123,8 @@ private:
     bool m_endAfterPress = false;
     GameCommand m_gameCommand;
     bool m_gameCommandDue = false;
-    qreal m_shrink = 1;
+    qreal m_askedShrink = 1; // by the screen's fit
+    qreal m_shrink = 1; // what the window's style allows
     struct DesignedLayout
     {
         QLayout *layout;
