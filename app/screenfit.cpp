@@ -99,20 +99,30 @@ ScreenFit::ScreenFit(const QSize &designed, QObject *parent)
         if (fit(screen))
             emit refitted(screen);
         watch(screen);
+        // Qt puts the player's factors back on every screen as one comes.
+        QMetaObject::invokeMethod(this, &ScreenFit::refitAll, Qt::QueuedConnection);
     });
 }
 
 void ScreenFit::watch(QScreen *screen)
 {
     // Queued: Qt tells of a change while it still makes it, and a new
-    // factor changes the screen's scaled geometry in turn.
-    const auto refit = [this, screen] {
+    // factor changes the screens' scaled geometry in turn. Every screen,
+    // since Qt puts the player's factors back on all of them when one's
+    // DPI changes.
+    for (const auto change : {&QScreen::availableGeometryChanged, &QScreen::geometryChanged})
+        connect(screen, change, this, &ScreenFit::refitAll, Qt::QueuedConnection);
+    connect(screen, &QScreen::logicalDotsPerInchChanged, this, &ScreenFit::refitAll,
+            Qt::QueuedConnection);
+}
+
+void ScreenFit::refitAll()
+{
+    const auto screens = QGuiApplication::screens();
+    for (QScreen *screen : screens) {
         if (fit(screen))
             emit refitted(screen);
-    };
-    connect(screen, &QScreen::availableGeometryChanged, this, refit, Qt::QueuedConnection);
-    connect(screen, &QScreen::geometryChanged, this, refit, Qt::QueuedConnection);
-    connect(screen, &QScreen::logicalDotsPerInchChanged, this, refit, Qt::QueuedConnection);
+    }
 }
 
 // Sets the screen's scale and the window's shrinking on it; false when
@@ -130,9 +140,10 @@ bool ScreenFit::fit(QScreen *screen)
     // In the screen's own pixels, which Qt's scaled geometry only rounds.
     const QSize room = platform->availableGeometry().size() - windowFramePixels(screen);
     const WindowScale scale = fittedScale(own, room, m_designed);
-    const bool shrinkChanged = !qFuzzyCompare(windowShrink(screen), scale.window);
+    const bool shrinkChanged = qAbs(windowShrink(screen) - scale.window) >= 0.001;
     m_windowShrink.insert(screen, scale.window);
-    if (qFuzzyCompare(screen->devicePixelRatio(), scale.screen))
+    // Within a thousandth: a factor of 1 is set a hair above it.
+    if (qAbs(screen->devicePixelRatio() - scale.screen) < 0.001)
         return shrinkChanged;
     // A screen's factor stands in for the screen's own scale, under the
     // factor for the whole program. Qt overlooks a factor of exactly 1

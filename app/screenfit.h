@@ -68,6 +68,7 @@ signals:
 
 private:
     void watch(QScreen *screen);
+    void refitAll();
     bool fit(QScreen *screen);
 
     QSize m_designed;

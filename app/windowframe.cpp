@@ -54,8 +54,9 @@ bool windowManagerSupports(xcb_connection_t *connection, xcb_window_t root, xcb_
 
 // An X window manager draws the frame only once the window is shown. Asked
 // beforehand (_NET_REQUEST_FRAME_EXTENTS), it names the frame's edges on the
-// window that is not shown yet.
-QMargins frameFromWindowManager(QWindow &probe)
+// window that is not shown yet. Nothing where no window manager takes the
+// question (none runs yet, or it does not know it).
+std::optional<QMargins> frameFromWindowManager(QWindow &probe)
 {
     QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
     auto *connection
@@ -63,10 +64,10 @@ QMargins frameFromWindowManager(QWindow &probe)
     const auto root
         = xcb_window_t(quintptr(native->nativeResourceForScreen("rootwindow", probe.screen())));
     if (!connection || !root)
-        return {};
+        return std::nullopt;
     const xcb_atom_t request = xcbAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
     if (!windowManagerSupports(connection, root, request))
-        return {};
+        return std::nullopt;
     xcb_client_message_event_t ask {};
     ask.response_type = XCB_CLIENT_MESSAGE;
     ask.format = 32;
@@ -93,7 +94,7 @@ QMargins frameFromWindowManager(QWindow &probe)
         }
         QThread::msleep(10);
     }
-    return {};
+    return QMargins();
 }
 #endif
 
@@ -127,7 +128,8 @@ QSize windowFramePixels(QScreen *screen)
         return QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
     };
 #ifdef VELMARCH_XCB
-    // The window manager's frame is the same on every screen: asked once.
+    // The window manager's frame is the same on every screen: asked once,
+    // its answer or its silence kept.
     static std::optional<QMargins> managersFrame;
     const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
     if (x11 && managersFrame)
@@ -137,8 +139,10 @@ QSize windowFramePixels(QScreen *screen)
     probe.create();
     QMargins frame = probe.handle()->frameMargins();
 #ifdef VELMARCH_XCB
-    if (x11)
-        frame = *(managersFrame = frameFromWindowManager(probe));
+    if (x11) {
+        managersFrame = frameFromWindowManager(probe);
+        frame = managersFrame.value_or(QMargins());
+    }
 #endif
 #ifdef Q_OS_WIN
     frame = shownFrame(probe, frame);

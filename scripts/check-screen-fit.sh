@@ -176,13 +176,13 @@ check_resized() {
         sleep 2
         window=$(xwininfo -name "$window_title")
         measure "the screen resized to $size" "$(work_area)"
+        difference=$(window_shows_background "$work/resized.png")
+        awk "BEGIN { exit !($difference < 0.02) }" ||
+            fail "on the screen resized to $size the background is not drawn at the window's size (difference $difference)"
+        echo "check-screen-fit: the background drawn at the window's size (difference $difference)"
     done
     [ "$(window_value Width)" = "$before" ] ||
         fail "the window is $(window_value Width) pixels wide after the screen grew back, not $before"
-    difference=$(window_shows_background "$work/resized.png")
-    awk "BEGIN { exit !($difference < 0.02) }" ||
-        fail "after the screen grew back the background is not drawn at the window's size (difference $difference)"
-    echo "check-screen-fit: back at $1: the background drawn at the window's size (difference $difference)"
     stop
 }
 
