@@ -9,9 +9,10 @@
 #   plugins/platforms/       the X11 platform plugin
 #   plugins/imageformats/    the JPEG plugin (the background is a JPEG picture)
 #   lib/                     Qt's libraries and theirs
-#   README.txt               where it goes, how to start it, what it needs
+#   Velmarch-README.txt      where it goes, how to start it, what it needs
 #   icons/                   the launcher's icon in a desktop's sizes
-#   licenses/, THIRD-PARTY.txt  the licences of all of the above
+#   Velmarch-licenses/, Velmarch-THIRD-PARTY.txt  the licences of all of the above
+# (the players' files carry the launcher's name: the folder is the mod's too)
 
 install(TARGETS velmarch RUNTIME DESTINATION .)
 # An RPATH, unlike a RUNPATH, is searched for every library the program loads,
@@ -62,7 +63,7 @@ install(CODE "
     endforeach()
 ")
 
-# README.txt, the icon's sizes, and the licences of everything bundled.
+# Velmarch-README.txt, the icon's sizes, and the licences of everything bundled.
 install(CODE "
     execute_process(COMMAND sh \"${CMAKE_SOURCE_DIR}/scripts/linux-bundle-extras.sh\"
                             \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\" \"${CMAKE_SOURCE_DIR}\"

@@ -1,14 +1,29 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What a player downloads: "Velmarch 8.4.exe", to be put straight into the
 # launcher's folder, with a README for players and the licences of all it
-# holds (licenses/, THIRD-PARTY.txt). Against Qt built as static libraries
+# holds (Velmarch-licenses/, Velmarch-THIRD-PARTY.txt), all under the
+# launcher's name, since the launcher's folder is the mod's too. Against Qt built as static libraries
 # (scripts/build-qt-mingw.sh) the program is one file with Qt, its plugins and
 # the compiler's runtime inside; against a shared Qt (a Qt installer's kit)
 # the Qt libraries and plugins it loads and the compiler's runtime libraries
 # go beside it. `cpack` packs it as Velmarch-<version>-win64.zip.
 
 install(TARGETS velmarch RUNTIME DESTINATION .)
-install(FILES resources/README-windows.txt DESTINATION . RENAME README.txt)
+# The players' guide as plain text; where no shell makes it (a native
+# Windows build), as it is written.
+find_program(SH_PROGRAM sh)
+if(SH_PROGRAM)
+    install(CODE "
+        execute_process(COMMAND \"${SH_PROGRAM}\" \"${CMAKE_SOURCE_DIR}/scripts/players-readme.sh\" windows
+                                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/Velmarch-README.txt\"
+                        RESULT_VARIABLE failed)
+        if(failed)
+            message(FATAL_ERROR \"The players' README could not be made\")
+        endif()
+    ")
+else()
+    install(FILES docs/players.md DESTINATION . RENAME Velmarch-README.txt)
+endif()
 
 if(NOT VELMARCH_STATIC_QT)
     foreach(library Qt5::Core Qt5::Gui Qt5::Widgets)

@@ -6,7 +6,7 @@
 # background drawn, loads every Qt library and plugin from the bundle and
 # none from the system, and a press of "Classic battles" stages the packs and
 # starts the (stub) game; so does its desktop entry, started from another
-# folder (outside the root, as a desktop starts it). It carries its README.txt, its icons, and a licence for every
+# folder (outside the root, as a desktop starts it). It carries its Velmarch-README.txt, its icons, and a licence for every
 # library it bundles. Needs root (chroot).
 #
 #   check-linux-bundle.sh BUNDLE SAMPLE-TOOL WORK-FOLDER SCREENSHOT
@@ -34,8 +34,11 @@ rm -rf "$root$inside"
 "$sample_tool" "$root$inside/sample" >/dev/null
 launcher="$inside/sample/Napoleon/data/ZOLM/Launcher"
 tar xzf "$bundle" -C "$root$launcher"
-"$top/scripts/check-third-party.sh" "$root$launcher" $(cd "$root$launcher" && find lib plugins -type f)
-[ -s "$root$launcher/README.txt" ] || fail "the bundle has no README.txt"
+bundled=$(cd "$root$launcher" && find lib plugins -type f)
+[ -n "$bundled" ] || fail "the bundle holds no library or plugin"
+# shellcheck disable=SC2086
+"$top/scripts/check-third-party.sh" "$root$launcher" $bundled
+[ -s "$root$launcher/Velmarch-README.txt" ] || fail "the bundle has no Velmarch-README.txt"
 for size in 16 32 48 256; do
     [ "$(identify -format %wx%h "$root$launcher/icons/hicolor/${size}x$size/apps/velmarch.png")" = "${size}x$size" ] ||
         fail "the bundle has no ${size}x$size icon"

@@ -1,7 +1,8 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Fails unless a package names each bundled FILE in its THIRD-PARTY.txt and
-# carries every licence text that list refers to.
+# Fails unless a package names each bundled FILE in its Velmarch-THIRD-PARTY.txt
+# and carries every licence text that list refers to, a folder of them with
+# at least one text in it.
 #
 #   check-third-party.sh PACKAGE-FOLDER [FILE...]   (files relative to the folder)
 set -eu
@@ -11,13 +12,20 @@ fail() {
     echo "check-third-party: $*" >&2
     exit 1
 }
-list="$folder/THIRD-PARTY.txt"
-[ -s "$list" ] || fail "the package has no THIRD-PARTY.txt"
+list="$folder/Velmarch-THIRD-PARTY.txt"
+[ -s "$list" ] || fail "the package has no Velmarch-THIRD-PARTY.txt"
+grep -q '^  Licence:' "$list" || fail "Velmarch-THIRD-PARTY.txt names no component"
 for file in "$@"; do
     grep "^  Files:" "$list" | tr , '\n' | sed 's/^ *Files: *//; s/^ *//' | grep -qxF "$file" ||
-        fail "$file is bundled but THIRD-PARTY.txt has no entry for it"
+        fail "$file is bundled but Velmarch-THIRD-PARTY.txt has no entry for it"
 done
-grep -o '(licenses/[^)]*)' "$list" | sed 's/^(//; s/)$//' | sort -u | while read -r text; do
-    [ -s "$folder/$text" ] || fail "THIRD-PARTY.txt names $text, which the package does not hold"
+grep -o '(Velmarch-licenses/[^)]*)' "$list" | sed 's/^(//; s/)$//' | sort -u | while read -r text; do
+    if [ -d "$folder/$text" ]; then
+        [ -n "$(find "$folder/$text" -type f -size +0)" ] ||
+            fail "Velmarch-THIRD-PARTY.txt names $text, a folder with no licence text in it"
+    else
+        [ -s "$folder/$text" ] ||
+            fail "Velmarch-THIRD-PARTY.txt names $text, which the package does not hold"
+    fi
 done
 echo "check-third-party: $# bundled files, $(grep -c '^  Licence:' "$list") components, each with its licence"

@@ -1,8 +1,8 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the players' zip as a player gets it: it holds the program, its
-# README and the licences of all that is built in (THIRD-PARTY.txt,
-# licenses/); the program loads no library but Windows' own; copied alone
+# README and the licences of all that is built in (Velmarch-THIRD-PARTY.txt,
+# Velmarch-licenses/); the program loads no library but Windows' own; copied alone
 # into the launcher's folder of a sample installation and started under Wine
 # (on an Xvfb screen) it shows its window with the background picture drawn,
 # and a press of "Classic battles" stages the packs and starts the (stub) game.
@@ -31,8 +31,9 @@ unpacked="$build/package-contents"
 rm -rf "$unpacked"
 mkdir -p "$unpacked"
 (cd "$unpacked" && cmake -E tar xf "$zip")
-extra=$(cd "$unpacked" && find . -type f ! -path './licenses/*' | sed 's|^\./||' |
-    grep -vx -e 'Velmarch 8.4.exe' -e README.txt -e THIRD-PARTY.txt || true)
+extra=$(cd "$unpacked" && find . -type f ! -path './Velmarch-licenses/*' | sed 's|^\./||' |
+    grep -vx -e 'Velmarch 8.4.exe' -e Velmarch-README.txt -e Velmarch-THIRD-PARTY.txt || true)
+[ -s "$unpacked/Velmarch-README.txt" ] || fail "the zip has no Velmarch-README.txt"
 [ -z "$extra" ] || fail "the zip holds more than the program, its README and the licences: $extra"
 "$(dirname "$0")/check-third-party.sh" "$unpacked"
 
@@ -41,6 +42,7 @@ extra=$(cd "$unpacked" && find . -type f ! -path './licenses/*' | sed 's|^\./||'
 program="$unpacked/Velmarch 8.4.exe"
 imports=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p' |
     tr 'A-Z' 'a-z' | sort -u)
+[ -n "$imports" ] || fail "objdump names no library the program loads"
 system32="$WINEPREFIX/drive_c/windows/system32"
 for dll in $imports; do
     if echo "$dll" | grep -q -e '^qt5' -e '^libstdc' -e '^libgcc' -e '^libwinpthread'; then

@@ -1,8 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Writes what a package bundles and under which licences: licenses/ with each
-# component's licence text and THIRD-PARTY.txt naming each component, its
-# version, its licence and where its source is.
+# Writes what a package bundles and under which licences: Velmarch-licenses/
+# with each component's licence text and Velmarch-THIRD-PARTY.txt naming each
+# component, its version, its licence and where its source is. The names
+# carry the launcher's, since the launcher's folder is the mod's too.
 #
 #   third-party.sh linux BUNDLE-FOLDER SOURCE-FOLDER
 #       every library and plugin in the bundle, looked up in the Debian
@@ -14,8 +15,8 @@ set -eu
 kind=$1
 out=$2
 source_folder=$3
-licenses="$out/licenses"
-list="$out/THIRD-PARTY.txt"
+licenses="$out/Velmarch-licenses"
+list="$out/Velmarch-THIRD-PARTY.txt"
 mkdir -p "$licenses"
 
 entry() { # NAME VERSION LICENCE LICENCE-FILE SOURCE [FILES]
@@ -23,7 +24,7 @@ entry() { # NAME VERSION LICENCE LICENCE-FILE SOURCE [FILES]
         echo "$1"
         echo "  Version: $2"
         [ -z "${6:-}" ] || echo "  Files: $6"
-        echo "  Licence: $3 (licenses/$4)"
+        echo "  Licence: $3 (Velmarch-licenses/$4)"
         echo "  Source: $5"
         echo
     } >>"$list"
@@ -48,7 +49,7 @@ debian_entry() { # PACKAGE FILES [LICENCE]
 version=$(sed -n 's/^project(Velmarch VERSION \([0-9.]*\).*/\1/p' "$source_folder/CMakeLists.txt")
 {
     echo "What this package holds beside the launcher itself, and under which licences."
-    echo "Each licence text is in licenses/; each source named is Debian's, in its archive."
+    echo "Each licence text is in Velmarch-licenses/; each source named is Debian's, in its archive."
     echo
 } >"$list"
 cp "$source_folder/LICENSE" "$licenses/Velmarch.txt"
@@ -90,9 +91,10 @@ else
     for part in zlib pcre2 libpng libjpeg harfbuzz-ng freetype; do
         attribution="$qt/licenses/src/3rdparty/$part/qt_attribution.json"
         field() { sed -n "s/^ *\"$1\": *\"\(.*\)\",*$/\1/p" "$attribution" | head -n 1; }
+        # Every licence file the part carries (FreeType's are in docs/ too).
         mkdir -p "$licenses/Qt-$part"
-        find "$(dirname "$attribution")" -maxdepth 1 -type f ! -name qt_attribution.json \
-            -exec cp {} "$licenses/Qt-$part/" \;
+        (cd "$(dirname "$attribution")" && find . -type f ! -name qt_attribution.json \
+            -exec cp --parents {} "$licenses/Qt-$part/" \;)
         entry "$(field Name), built into Qt" "$(field Version)" "$(field LicenseId)" "Qt-$part/" \
             "Qt's source above, in src/3rdparty/$part"
     done
