@@ -50,7 +50,9 @@ chmod 755 "$out/velmarch.desktop"
 
 for size in 16 24 32 48 64 128 256; do
     mkdir -p "$out/icons/hicolor/${size}x$size/apps"
+    # No time in the pictures: the same source gives the same bytes.
     convert "$source_folder/resources/velmarch.png" -resize "${size}x$size" -strip \
+        -define png:exclude-chunks=date,time \
         "PNG32:$out/icons/hicolor/${size}x$size/apps/velmarch.png"
 done
 

@@ -4,7 +4,8 @@
 # nothing when they are all there. "setup.sh windows" adds what the Windows
 # build needs: the MinGW-w64 compilers, Qt's source tools and Wine;
 # "setup.sh linux-bundle" what the Linux bundle's check needs; "setup.sh
-# sanitizers" clang for the checked builds and the fuzz targets.
+# sanitizers" clang for the checked builds and the fuzz targets; "setup.sh
+# release" what scripts/release.sh packs and fetches with.
 set -eu
 
 # The MinGW resource compiler checks the Windows resources; cpp preprocesses them.
@@ -20,6 +21,10 @@ if [ "${1:-}" = "linux-bundle" ]; then
     # The bundle is checked in a minimal Debian root, its button pressed by
     # xdotool, its desktop entry checked and started as a desktop starts it.
     packages="$packages debootstrap imagemagick libglib2.0-bin desktop-file-utils"
+fi
+if [ "${1:-}" = "release" ]; then
+    # The release's Windows zip, packed with every time the commit's.
+    packages="$packages zip dpkg-dev"
 fi
 if [ "${1:-}" = "sanitizers" ]; then
     # Clang with its sanitizer and libFuzzer runtimes.

@@ -50,10 +50,14 @@ version=$(sed -n 's/^project(Velmarch VERSION \([0-9.]*\).*/\1/p' "$source_folde
 {
     echo "What this package holds beside the launcher itself, and under which licences."
     echo "Each licence text is in Velmarch-licenses/; each source named is Debian's, in its archive."
+    echo "The release that holds this download also holds Velmarch-$version-source.tar.gz, the"
+    echo "launcher's source, and Velmarch-$version-debian-sources.tar, the Debian source packages of"
+    echo "every part below under a copyleft licence. For three years after a release anyone may"
+    echo "also ask for them on a medium, for the cost of making and sending it, on the mod's forum."
     echo
 } >"$list"
 cp "$source_folder/LICENSE" "$licenses/Velmarch.txt"
-entry Velmarch "$version" GPL-3.0-or-later Velmarch.txt "the launcher's own repository, from its makers"
+entry Velmarch "$version" GPL-3.0-or-later Velmarch.txt "Velmarch-$version-source.tar.gz, beside this download in its release"
 cp "$source_folder/resources/font-LICENSE.txt" "$licenses/font.txt"
 entry "JSL Ancient (Caladea Regular, renamed), the font inside the program" 1.001 OFL-1.1 font.txt \
     "https://github.com/huertatipografica/Caladea"
