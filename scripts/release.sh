@@ -83,7 +83,7 @@ rm -rf "$sources"
 mkdir -p "$sources/Velmarch-$version-debian-sources"
 for package in $packages; do
     (cd "$sources/Velmarch-$version-debian-sources" && apt-get source --download-only -qq "$package") ||
-        fail "Debian's archive no longer holds $package"
+        fail "Debian's archive no longer holds $package: upgrade this machine's packages (apt-get upgrade), so that the downloads carry versions whose source it holds, then release again"
 done
 find "$sources" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 (cd "$sources" && tar --sort=name --mtime="@$SOURCE_DATE_EPOCH" --owner=0 --group=0 \
