@@ -33,7 +33,7 @@ window_title="Velmarch v8.4"
 xscreen_start() {
     # Xvfb picks a free display and names it once it takes connections.
     rm -f "$2/xscreen-display"
-    Xvfb -displayfd 3 -screen 0 "$1x24" -dpi 96 -nolisten tcp 3>"$2/xscreen-display" \
+    Xvfb -displayfd 3 -screen 0 "$1x24" -dpi 96 -nolisten tcp -noreset 3>"$2/xscreen-display" \
         >/dev/null 2>&1 &
     xscreen_pid=$!
     display_wait "$2/xscreen-display" Xvfb
@@ -57,7 +57,7 @@ display_wait() {
 xscreen_start_two() {
     xscreen_start "$((${1%x*} + ${2%x*}))x$(printf '%s\n%s\n' "${1#*x}" "${2#*x}" | sort -n | tail -n 1)" "$3"
     rm -f "$3/xscreen-display"
-    Xephyr -displayfd 3 -screen "$1" -screen "$2" +xinerama -extension RANDR -dpi 96 \
+    Xephyr -displayfd 3 -screen "$1" -screen "$2" +xinerama -extension RANDR -dpi 96 -noreset \
         -nolisten tcp 3>"$3/xscreen-display" >/dev/null 2>&1 &
     xscreen_nested_pid=$!
     display_wait "$3/xscreen-display" Xephyr
@@ -67,7 +67,7 @@ xscreen_start_resizable() {
     xscreen_start 2560x1600 "$2"
     xscreen_outer=$DISPLAY
     rm -f "$2/xscreen-display"
-    Xephyr -displayfd 3 -screen "$1" -resizeable -dpi 96 -nolisten tcp 3>"$2/xscreen-display" \
+    Xephyr -displayfd 3 -screen "$1" -resizeable -dpi 96 -nolisten tcp -noreset 3>"$2/xscreen-display" \
         >/dev/null 2>&1 &
     xscreen_nested_pid=$!
     display_wait "$2/xscreen-display" Xephyr
