@@ -72,17 +72,11 @@ packages=$(cat "$linux/stage/Velmarch-THIRD-PARTY.txt" "$windows/stage/Velmarch-
          /^  Source:/ && copyleft && match($0, /apt-get source [^)]*/) { print substr($0, RSTART + 15, RLENGTH - 15) }' |
     LC_ALL=C sort -u)
 [ -n "$packages" ] || fail "no copyleft part found in the downloads' lists"
-if ! grep -rqs '^\(Types:.*deb-src\|deb-src \)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    as_root=""
-    [ "$(id -u)" -eq 0 ] || as_root="sudo"
-    scripts/debian-source-entries.sh | $as_root tee /etc/apt/sources.list.d/velmarch-deb-src.list >/dev/null
-    $as_root apt-get update -qq
-fi
 sources="$top/build-release-sources"
 rm -rf "$sources"
 mkdir -p "$sources/Velmarch-$version-debian-sources"
 for package in $packages; do
-    (cd "$sources/Velmarch-$version-debian-sources" && apt-get source --download-only -qq "$package") ||
+    (cd "$sources/Velmarch-$version-debian-sources" && "$top/scripts/debian-source.sh" "$package") ||
         fail "Debian's archive no longer holds $package: upgrade this machine's packages (apt-get upgrade), so that the downloads carry versions whose source it holds, then release again"
 done
 find "$sources" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
