@@ -61,14 +61,17 @@ endif()
 
 # The licences of the launcher and of everything above, from Debian's
 # package database and the Qt build's record, where the program is
-# cross-built.
+# cross-built. The linker's map says which objects of Qt's libraries and of
+# the compiler's the program holds.
 get_filename_component(qt_prefix "${Qt5_DIR}/../../.." ABSOLUTE)
 find_program(DPKG_QUERY_PROGRAM dpkg-query)
-if(DPKG_QUERY_PROGRAM AND EXISTS "${qt_prefix}/licenses/qtbase.version")
+if(MINGW AND DPKG_QUERY_PROGRAM AND EXISTS "${qt_prefix}/licenses/qtbase.objects.tsv.gz")
+    set(link_map "${CMAKE_BINARY_DIR}/velmarch.map")
+    target_link_options(velmarch PRIVATE "LINKER:-Map=${link_map}")
     install(CODE "
         execute_process(COMMAND sh \"${CMAKE_SOURCE_DIR}/scripts/third-party.sh\" windows
                                 \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\" \"${CMAKE_SOURCE_DIR}\"
-                                \"${qt_prefix}\"
+                                \"${qt_prefix}\" \"${link_map}\"
                         RESULT_VARIABLE failed)
         if(failed)
             message(FATAL_ERROR \"The licences could not be collected\")

@@ -36,6 +36,17 @@ extra=$(cd "$unpacked" && find . -type f ! -path './Velmarch-licenses/*' | sed '
 [ -s "$unpacked/Velmarch-README.txt" ] || fail "the zip has no Velmarch-README.txt"
 [ -z "$extra" ] || fail "the zip holds more than the program, its README and the licences: $extra"
 "$(dirname "$0")/check-third-party.sh" "$unpacked"
+# An entry for every attribution in Qt's source whose code the program links,
+# worked out afresh from the link map and the Qt build's record.
+qt=$(sed -n 's|^Qt5_DIR:[A-Z]*=\(.*\)/lib/cmake/Qt5$|\1|p' "$build/CMakeCache.txt")
+rm -rf "$build/attributions-check"
+"$(dirname "$0")/qt-attributions.pl" "$qt" "$build/velmarch.map" "$build/attributions-check" \
+    >"$build/attributions-check.tsv"
+[ -s "$build/attributions-check.tsv" ] || fail "the program links no code from elsewhere in Qt's source"
+cut -f1 "$build/attributions-check.tsv" | while read -r name; do
+    grep -qxF "$name" "$unpacked/Velmarch-THIRD-PARTY.txt" ||
+        fail "the program holds $name, which Velmarch-THIRD-PARTY.txt does not name"
+done
 
 # One file: it loads nothing but Windows' own libraries, neither Qt's nor
 # the compiler's runtime.

@@ -8,9 +8,10 @@
 #   third-party.sh linux BUNDLE-FOLDER SOURCE-FOLDER
 #       every library and plugin in the bundle, looked up in the Debian
 #       package it was copied from
-#   third-party.sh windows PACKAGE-FOLDER SOURCE-FOLDER QT-PREFIX
-#       Qt, built from Debian's source with the libraries it carries, and the
-#       MinGW-w64 runtime, as DLLs in the package or linked into the program
+#   third-party.sh windows PACKAGE-FOLDER SOURCE-FOLDER QT-PREFIX LINK-MAP
+#       Qt, built from Debian's source, the code from elsewhere in Qt's source
+#       and the MinGW-w64 runtime, as DLLs in the package or linked into the
+#       program, as the linker's map of the program says
 set -eu
 kind=$1
 out=$2
@@ -80,6 +81,7 @@ else
     # the version built and the licence texts of the libraries Qt carries in
     # its source are kept with the build).
     qt=$4
+    map=$5
     in_package() {
         (cd "$out" && for pattern in "$@"; do find . -type f -name "$pattern"; done) |
             sed 's|^\./||' | sort | paste -sd, - | sed 's/,/, /g'
@@ -87,29 +89,36 @@ else
     qt_files=$(in_package 'Qt5*.dll' 'q*.dll')
     qt_version=$(cat "$qt/licenses/qtbase.version")
     cp "$qt/licenses/qtbase.copyright" "$licenses/Qt.txt"
-    entry "Qt (Core, Gui, Widgets; Windows platform, Vista style and JPEG plugins)" "$qt_version" \
+    cp "$qt/licenses/qtbase.configure" "$licenses/Qt-configure.txt"
+    entry "Qt (Core, Gui, Widgets; Windows platform, Vista style and GIF, ICO and JPEG image plugins)" "$qt_version" \
         "$(main_licence "$qt/licenses/qtbase.copyright")" Qt.txt \
-        "Debian source package qtbase-opensource-src $qt_version (apt-get source qtbase-opensource-src=$qt_version), built by scripts/build-qt-mingw.sh" \
+        "Debian source package qtbase-opensource-src $qt_version (apt-get source qtbase-opensource-src=$qt_version), built by scripts/build-qt-mingw.sh with the options in Velmarch-licenses/Qt-configure.txt" \
         "${qt_files:-linked into the program}"
-    # The libraries in Qt's source that its build for Windows compiles in.
-    for part in zlib pcre2 libpng libjpeg harfbuzz-ng freetype; do
-        attribution="$qt/licenses/src/3rdparty/$part/qt_attribution.json"
-        field() { sed -n "s/^ *\"$1\": *\"\(.*\)\",*$/\1/p" "$attribution" | head -n 1; }
-        # Every licence file the part carries (FreeType's are in docs/ too).
-        mkdir -p "$licenses/Qt-$part"
-        (cd "$(dirname "$attribution")" && find . -type f ! -name qt_attribution.json \
-            -exec cp --parents {} "$licenses/Qt-$part/" \;)
-        entry "$(field Name), built into Qt" "$(field Version)" "$(field LicenseId)" "Qt-$part/" \
-            "Qt's source above, in src/3rdparty/$part"
-    done
-    # The compiler's runtime.
+    # The code from elsewhere in Qt's source that the program holds.
+    "$source_folder/scripts/qt-attributions.pl" "$qt" "$map" "$licenses" >"$out/qt-attributions.tsv"
+    while IFS='	' read -r name part_version licence folder source; do
+        entry "$name" "$part_version" "$licence" "$folder" "$source"
+    done <"$out/qt-attributions.tsv"
+    rm "$out/qt-attributions.tsv"
+    # The compiler's runtime and MinGW-w64's.
     gcc_files=$(in_package 'libgcc*.dll' 'libstdc++*.dll')
     debian_entry gcc-mingw-w64-x86-64-posix-runtime \
         "${gcc_files:-libgcc and libstdc++, linked into the program}" \
         "GPL-3+ with the GCC Runtime Library Exception 3.1"
     thread_files=$(in_package 'libwinpthread*.dll')
-    debian_entry mingw-w64-x86-64-dev "${thread_files:-winpthreads, linked into the program}" \
-        "expat (winpthreads)"
+    debian_entry mingw-w64-x86-64-dev \
+        "${thread_files:-winpthreads}, and the C runtime's start-up code and helpers linked into the program" \
+        "ZPL-2.1, expat (winpthreads) and the others its copyright file names"
+    # Every other library the linker took from must be one of those.
+    sed -n 's/^\(\/[^ (]*\.a\)(.*/\1/p' "$map" | sort -u | while read -r library; do
+        case $library in "$qt"/*) continue ;; esac
+        package=$(dpkg -S "$(realpath "$library")" 2>/dev/null | head -n 1 | cut -d: -f1)
+        source_package=$(dpkg-query -W -f '${source:Package}' "$package" 2>/dev/null) &&
+            grep -q "^  Source: Debian source package $source_package " "$list" || {
+            echo "third-party: the program links $library, which no entry covers" >&2
+            exit 1
+        }
+    done
 fi
 
 # Debian's copyright files point to the common licences' full texts on a
