@@ -9,9 +9,9 @@
 #       every library and plugin in the bundle, looked up in the Debian
 #       package it was copied from
 #   third-party.sh windows PACKAGE-FOLDER SOURCE-FOLDER QT-PREFIX LINK-MAP
-#       Qt, built from Debian's source, the code from elsewhere in Qt's source
-#       and the MinGW-w64 runtime, as DLLs in the package or linked into the
-#       program, as the linker's map of the program says
+#       Qt, built from Debian's source as static libraries, the code from
+#       elsewhere in Qt's source and the MinGW-w64 runtime, all linked into
+#       the program, as the linker's map of the program says
 set -eu
 kind=$1
 out=$2
@@ -82,18 +82,13 @@ else
     # its source are kept with the build).
     qt=$4
     map=$5
-    in_package() {
-        (cd "$out" && for pattern in "$@"; do find . -type f -name "$pattern"; done) |
-            sed 's|^\./||' | sort | paste -sd, - | sed 's/,/, /g'
-    }
-    qt_files=$(in_package 'Qt5*.dll' 'q*.dll')
     qt_version=$(cat "$qt/licenses/qtbase.version")
     cp "$qt/licenses/qtbase.copyright" "$licenses/Qt.txt"
     cp "$qt/licenses/qtbase.configure" "$licenses/Qt-configure.txt"
     entry "Qt (Core, Gui, Widgets; Windows platform, Vista style and GIF, ICO and JPEG image plugins)" "$qt_version" \
         "$(main_licence "$qt/licenses/qtbase.copyright")" Qt.txt \
         "Debian source package qtbase-opensource-src $qt_version (apt-get source qtbase-opensource-src=$qt_version), built by scripts/build-qt-mingw.sh with the options in Velmarch-licenses/Qt-configure.txt" \
-        "${qt_files:-linked into the program}"
+        "linked into the program"
     # The code from elsewhere in Qt's source that the program holds.
     "$source_folder/scripts/qt-attributions.pl" "$qt" "$map" "$licenses" >"$out/qt-attributions.tsv"
     while IFS='	' read -r name part_version licence folder source; do
@@ -101,13 +96,10 @@ else
     done <"$out/qt-attributions.tsv"
     rm "$out/qt-attributions.tsv"
     # The compiler's runtime and MinGW-w64's.
-    gcc_files=$(in_package 'libgcc*.dll' 'libstdc++*.dll')
-    debian_entry gcc-mingw-w64-x86-64-posix-runtime \
-        "${gcc_files:-libgcc and libstdc++, linked into the program}" \
+    debian_entry gcc-mingw-w64-x86-64-posix-runtime "libgcc and libstdc++, linked into the program" \
         "GPL-3+ with the GCC Runtime Library Exception 3.1"
-    thread_files=$(in_package 'libwinpthread*.dll')
     debian_entry mingw-w64-x86-64-dev \
-        "${thread_files:-winpthreads}, and the C runtime's start-up code and helpers linked into the program" \
+        "winpthreads, and the C runtime's start-up code and helpers linked into the program" \
         "ZPL-2.1, expat (winpthreads) and the others its copyright file names"
     # Every other library the linker took from must be one of those.
     sed -n 's/^\(\/[^ (]*\.a\)(.*/\1/p' "$map" | sort -u | while read -r library; do
