@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "zolmlauncher.h"
 
+#include "press/lastpress.h"
 #include "press/messages.h"
 #include "press/pressrun.h"
 #include "staging/fileops.h"
 #include "staging/roots.h"
+#include "staging/theme.h"
 #include "ui_zolmlauncher.h"
 
 #include <QAbstractButton>
@@ -12,9 +14,39 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+
+namespace {
+
+QString onOff(bool on)
+{
+    return on ? QStringLiteral("on") : QStringLiteral("off");
+}
+
+// The choices as the report of the last press lists them, the theme drawn
+// for the random one included.
+QStringList describeChoices(const PressChoices &choices, const FilePlan &plan)
+{
+    const QString size = choices.uiSize < 0 ? QStringLiteral("none chosen")
+        : choices.uiSize == 0               ? QStringLiteral("No custom UI")
+                                            : choices.uiSizePack;
+    const QString staged = stagedTheme(plan);
+    QString theme
+        = !choices.themeSelectorShown ? QStringLiteral("no list of themes") : choices.themeName;
+    if (choices.themeSelectorShown && choices.themeIndex == 0)
+        theme += staged.isEmpty() ? QStringLiteral(", none drawn")
+                                  : QStringLiteral(", drawn: %1").arg(staged);
+    else if (staged.isEmpty())
+        theme += QStringLiteral(", not staged");
+    else if (staged != choices.themeName)
+        theme += QStringLiteral(", staged: %1").arg(staged);
+    return {QStringLiteral("Interface size: %1").arg(size), QStringLiteral("Theme: %1").arg(theme),
+            QStringLiteral("Free camera: %1").arg(onOff(choices.freeCamera)),
+            QStringLiteral("Screenshot mode: %1").arg(onOff(choices.screenshotMode))};
+}
+
+} // namespace
 
 PressChoices ZolmLauncher::readChoices() const
 {
@@ -30,13 +62,19 @@ PressChoices ZolmLauncher::readChoices() const
     return choices;
 }
 
-void ZolmLauncher::runPress(const FilePlan &plan)
+void ZolmLauncher::runPress(const FilePlan &plan, const PressChoices &choices)
 {
     if (m_press || gameCommandMissing())
         return;
+    // Outside the game's folders "../../" is some other folder of the player's.
+    if (!isExistingFile(gameExecutable)) {
+        tellGameNotFound(true);
+        return;
+    }
     // Called from the slot of the button pressed, which names the press.
     const auto *button = qobject_cast<QAbstractButton *>(sender());
-    m_press = new PressRun(plan, button ? button->text() : QString(), this);
+    m_press = new PressRun(
+        plan, {button ? button->text() : QString(), describeChoices(choices, plan)}, this);
     connect(m_press, &PressRun::progress, this, &ZolmLauncher::showPressProgress);
     connect(m_press, &PressRun::finished, this, &ZolmLauncher::endPress);
     setControlsEnabled(false);
@@ -90,6 +128,8 @@ void ZolmLauncher::endPress()
     QGuiApplication::restoreOverrideCursor();
     setControlsEnabled(true);
     if (m_closeWhenPressEnds) {
+        if (!report.stopped)
+            addToLastPress(QStringLiteral("The game was not started: the window was closed."));
         close();
         if (m_endAfterPress)
             QCoreApplication::exit(1);
@@ -117,10 +157,7 @@ void ZolmLauncher::pressStartButton()
     if (m_startButton.isEmpty())
         return;
     auto *button = findChild<QPushButton *>(m_startButton);
-    if (!isExistingFile(gameExecutable)) {
-        showError(messages::gameNotFound());
-        QCoreApplication::exit(1);
-    } else if (!button || button->isHidden()) {
+    if (!button || button->isHidden()) {
         showError(messages::noSuchButton(button ? button->text() : m_startButton));
         QCoreApplication::exit(1);
     } else {
@@ -137,18 +174,6 @@ bool ZolmLauncher::gameCommandMissing()
     if (m_endAfterPress)
         QCoreApplication::exit(1);
     return true;
-}
-
-// What happened in the box's text, as players and guides know it; the way
-// out below it.
-void ZolmLauncher::showError(const QString &error)
-{
-    const messages::BoxParts parts = messages::partsOf(error);
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), parts.what, QMessageBox::Ok,
-                    this);
-    box.setInformativeText(parts.wayOut);
-    box.setDefaultButton(QMessageBox::NoButton);
-    box.exec();
 }
 
 void ZolmLauncher::closeEvent(QCloseEvent *event)

@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QtGui/private/qhighdpiscaling_p.h>
+#include <QThread>
 #include <QTimer>
 #include <QWindow>
 
@@ -194,12 +195,16 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
     restoreFreeCamera(ui, settings);
 
     // A launcher killed while it put files in place left them for this one;
-    // what it found is told before the command line's press starts.
+    // what it found is told before the command line's press starts. A
+    // launcher unpacked in the wrong folder says so as soon as it shows.
     const QString found = finishInterruptedPress();
     QTimer::singleShot(0, this, [this, found] {
         if (!found.isEmpty())
             showError(found);
-        pressStartButton();
+        if (isExistingFile(gameExecutable))
+            pressStartButton();
+        else
+            tellGameNotFound(!m_startButton.isEmpty());
     });
     new KeyboardFocus(this);
 
@@ -301,5 +306,7 @@ ZolmLauncher::~ZolmLauncher()
 {
     // Lets the file being copied finish before the window it reports to goes.
     delete m_press;
+    if (m_gameSearch)
+        m_gameSearch->wait();
     delete ui;
 }

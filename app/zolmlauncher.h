@@ -14,6 +14,7 @@
 
 class PressRun;
 class QLayout;
+class QThread;
 class QTimer;
 class Ui_ZolmLauncher;
 
@@ -67,8 +68,10 @@ public:
     PressChoices readChoices() const;
     // Applies the steps off the window's thread with every control disabled,
     // shows what went wrong, and starts the game unless a step failed or the
-    // window was closed meanwhile.
-    void runPress(const FilePlan &plan);
+    // window was closed meanwhile. The choices the plan was made from go
+    // into the report of the last press. Without the game around the
+    // launcher, no file is changed: a box says where the launcher belongs.
+    void runPress(const FilePlan &plan, const PressChoices &choices);
     bool pressRunning() const { return m_press != nullptr; }
     void launchGame();
     void saveSettings();
@@ -113,6 +116,10 @@ private:
     void setControlsEnabled(bool enabled);
     void pressStartButton();
     bool gameCommandMissing();
+    // Looks for the game in Steam's libraries off the window's thread, then
+    // says in one box where the launcher's folder belongs; ends the launcher
+    // after it where asked.
+    void tellGameNotFound(bool thenEnd);
 
     Ui_ZolmLauncher *ui;
     PressRun *m_press = nullptr;
@@ -123,6 +130,8 @@ private:
     bool m_endAfterPress = false;
     GameCommand m_gameCommand;
     bool m_gameCommandDue = false;
+    QThread *m_gameSearch = nullptr; // while the game is looked for
+    bool m_endAfterGameNotFound = false;
     qreal m_askedShrink = 1; // by the screen's fit
     qreal m_shrink = 1; // what the window's style allows
     struct DesignedLayout

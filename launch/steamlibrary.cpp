@@ -1,88 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "steamlibrary.h"
 
+#include "keyvalues.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
-
-namespace {
-
-struct Token
-{
-    enum Kind { Text, Open, Close } kind;
-    QString text;
-};
-
-// Manifests are key-value text: quoted or bare strings, braces for blocks,
-// "//" comments, backslash escapes inside quotes.
-bool tokenize(const QString &text, QList<Token> *tokens)
-{
-    for (int i = 0; i < text.size();) {
-        const QChar c = text.at(i);
-        if (c.isSpace()) {
-            ++i;
-        } else if (text.midRef(i, 2) == QLatin1String("//")) {
-            while (i < text.size() && text.at(i) != '\n')
-                ++i;
-        } else if (c == '{' || c == '}') {
-            tokens->append({c == '{' ? Token::Open : Token::Close, QString()});
-            ++i;
-        } else if (c == '"') {
-            QString value;
-            for (++i; i < text.size() && text.at(i) != '"'; ++i) {
-                if (text.at(i) == '\\' && i + 1 < text.size())
-                    ++i;
-                value += text.at(i);
-            }
-            if (i == text.size())
-                return false; // unterminated
-            ++i;
-            tokens->append({Token::Text, value});
-        } else {
-            const int start = i;
-            while (i < text.size() && !text.at(i).isSpace() && text.at(i) != '{'
-                   && text.at(i) != '}' && text.at(i) != '"')
-                ++i;
-            tokens->append({Token::Text, text.mid(start, i - start)});
-        }
-    }
-    return true;
-}
-
-} // namespace
-
-QString manifestValue(const QByteArray &manifest, const QString &key)
-{
-    QList<Token> tokens;
-    if (!tokenize(QString::fromUtf8(manifest), &tokens))
-        return QString();
-
-    // One named top-level block of key-value pairs and nested blocks.
-    if (tokens.size() < 3 || tokens[0].kind != Token::Text || tokens[1].kind != Token::Open)
-        return QString();
-    QString value;
-    int depth = 1;
-    int i = 2;
-    while (depth > 0 && i < tokens.size()) {
-        if (tokens[i].kind == Token::Close) {
-            --depth;
-            ++i;
-            continue;
-        }
-        if (tokens[i].kind != Token::Text || i + 1 == tokens.size()
-            || tokens[i + 1].kind == Token::Close)
-            return QString();
-        if (tokens[i + 1].kind == Token::Open) {
-            ++depth;
-        } else if (depth == 1 && tokens[i].text.compare(key, Qt::CaseInsensitive) == 0) {
-            value = tokens[i + 1].text;
-        }
-        i += 2;
-    }
-    return depth == 0 && i == tokens.size() ? value : QString();
-}
 
 namespace {
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 // On Linux the game runs under Steam's Proton. When the game's folder lies in
@@ -23,8 +22,3 @@ SteamGame findSteamGame();
 // where the game keeps its per-user folders; empty for a game not in a Steam
 // library. Steam makes the prefix at the game's first start.
 QString protonUserFolder(const SteamGame &game);
-
-// The value of a key of the manifest's top-level block, compared without
-// regard to case as Steam does. Empty when the key is missing or the text is
-// not a well-formed manifest.
-QString manifestValue(const QByteArray &manifest, const QString &key);

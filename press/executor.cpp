@@ -90,10 +90,11 @@ PressReport stopped(const PressOutcome &outcome)
 
 } // namespace
 
-PressReport executePlan(const FilePlan &plan, PressObserver *observer, const QString &button)
+PressReport executePlan(const FilePlan &plan, PressObserver *observer,
+                        const PressDescription &description)
 {
     PressOutcome outcome;
-    outcome.button = button;
+    outcome.description = description;
     files::FileLock lock(lockPath());
     // The report of the last press is the lock holder's to write.
     if (!takeLock(&lock, lockWaitMs, &outcome.failure))

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "lastpress.h"
 #include "staging/filestep.h"
 
 #include <QStringList>
@@ -34,7 +35,7 @@ public:
 // press at a time for an installation: a second waits a moment for the first,
 // then says that another launcher is at work.
 PressReport executePlan(const FilePlan &plan, PressObserver *observer = nullptr,
-                        const QString &button = QString());
+                        const PressDescription &description = PressDescription());
 
 // At the launcher's start: finishes what a launcher killed during a press
 // left, unless another launcher is pressing, and says so in the report of the

@@ -3,7 +3,10 @@
 
 #include "messages.h"
 
+#include "staging/roots.h"
+
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 
 const QLatin1String lastPressFileName("velmarch-last-press.txt");
@@ -52,6 +55,16 @@ QString whyItStopped(const PressWork &work, const PressOutcome &outcome)
         + QStringLiteral("\nNothing was changed: every file is as it was before the press.\n");
 }
 
+// What a helper asks first: what was chosen, and where the game's per-user
+// files are.
+QString whatWasChosen(const PressDescription &description)
+{
+    const QString scripts = QDir::cleanPath(QDir::current().absoluteFilePath(gameScriptsFolder()));
+    return listed(QStringLiteral("Chosen in the window"), description.choices)
+        + QStringLiteral("The game's scripts folder: %1\n\n")
+              .arg(QDir::toNativeSeparators(scripts + '/'));
+}
+
 // Only for the player to read: not worth a wait for the disk.
 void writeReport(const QString &what, const QString &body)
 {
@@ -69,19 +82,27 @@ void writeReport(const QString &what, const QString &body)
 
 void writeLastPress(const PressWork &work, const PressOutcome &outcome)
 {
-    const QString button = outcome.button.isEmpty()
+    const QString caption = outcome.description.button;
+    const QString button = caption.isEmpty()
         ? QString()
-        : QStringLiteral(" \"%1\"").arg(QString(outcome.button).replace('\n', ' '));
+        : QStringLiteral(" \"%1\"").arg(QString(caption).replace('\n', ' '));
     // What the press left out is told only where the press went on.
     const bool wentOn = outcome.failure.isEmpty() && !outcome.stoppedByPlayer;
     QStringList boxes;
     for (const QString &box : outcome.notices + (wentOn ? work.notices : QStringList()))
         boxes << QString(box).replace(QStringLiteral("\n\n"), QStringLiteral(" "));
     writeReport(QStringLiteral("the last press") + button,
-                listed(QStringLiteral("Told in a box"), boxes)
-                    + (outcome.failure.isEmpty() && !outcome.stoppedByPlayer
-                           ? whatWasDone(work)
-                           : whyItStopped(work, outcome)));
+                whatWasChosen(outcome.description) + listed(QStringLiteral("Told in a box"), boxes)
+                    + (wentOn ? whatWasDone(work)
+                              : whyItStopped(work, outcome)
+                               + QStringLiteral("The game was not started.\n")));
+}
+
+void addToLastPress(const QString &line)
+{
+    QFile file(lastPressFileName);
+    if (file.open(QIODevice::Append | QIODevice::Text))
+        file.write(line.toUtf8() + '\n');
 }
 
 void writeRecoveredPress(const Recovery &recovery)

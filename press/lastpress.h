@@ -9,14 +9,24 @@
 // so that a player can paste it into a forum post.
 extern const QLatin1String lastPressFileName;
 
-struct PressOutcome
+// What the report says of the press itself.
+struct PressDescription
 {
     QString button; // as its caption reads; empty where the press had none
+    QStringList choices; // the window's choices it was made with, a line each
+};
+
+struct PressOutcome
+{
+    PressDescription description;
     QString failure; // the box of a press that stopped; empty otherwise
     bool stoppedByPlayer = false; // the window was closed
     QStringList notices; // boxes shown before the press went on
 };
 
 void writeLastPress(const PressWork &work, const PressOutcome &outcome);
+// Adds a line to the end of the report of the last press: how the game was
+// started after it, or why it was not.
+void addToLastPress(const QString &line);
 // What a start did with a press that a launcher before it did not end.
 void writeRecoveredPress(const Recovery &recovery);

@@ -4,6 +4,7 @@
 #include "staging/roots.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace messages {
 
@@ -36,8 +37,14 @@ QString refusal(const QString &target, const files::Failure &failure, const char
 } // namespace
 
 const QString closeTheGame = QStringLiteral("Close the game, then press again.");
+// A file's read-only mark on Windows; its permissions elsewhere.
+#ifdef Q_OS_WIN
 const QString clearReadOnly
     = QStringLiteral("Clear its read-only mark in its Properties, then press again.");
+#else
+const QString clearReadOnly = QStringLiteral(
+    "Give yourself permission to change it (in its Properties, Permissions), then press again.");
+#endif
 const QString checkTheDrive
     = QStringLiteral("Check that its drive is there and can be written to, then press again.");
 
@@ -154,8 +161,13 @@ QString preferencesKept(const files::Failure &failure)
     if (failure.held)
         wayOut += QStringLiteral(" To have them changed, close the game, then press again.");
     else if (failure.wayOut == clearReadOnly)
+#ifdef Q_OS_WIN
         wayOut += QStringLiteral(" To have them changed, clear the file's read-only mark in its "
                                  "Properties, then press again.");
+#else
+        wayOut += QStringLiteral(" To have them changed, give yourself permission to change the "
+                                 "file (in its Properties, Permissions), then press again.");
+#endif
     return box(QStringLiteral("Preference file cannot be changed."), wayOut);
 }
 
@@ -185,10 +197,40 @@ QString anotherLauncher()
                QStringLiteral("Wait until it has started the game, then press again."));
 }
 
-QString gameNotFound()
+QString gameNotFound(const QString &launcherFolder, const QStringList &modFolders)
 {
-    return QStringLiteral("Napoleon.exe cannot be found.\nZOLM is not installed in the correct "
-                          "folder.");
+    const QString what = QStringLiteral("Napoleon.exe cannot be found.\nZOLM is not installed in "
+                                        "the correct folder.");
+    const QString name = QFileInfo(launcherFolder).fileName();
+    if (!modFolders.isEmpty())
+        return box(what,
+                   QStringLiteral("Move the folder %1 into %2, then start the launcher from there.")
+                       .arg(name, modFolders.join(QStringLiteral(" or into "))));
+    return box(what
+                   + QStringLiteral("\nThe launcher looks for it three folders above its own "
+                                    "folder, %1, and found no game with ZOLM in Steam's "
+                                    "libraries either.")
+                         .arg(QDir::toNativeSeparators(launcherFolder)),
+               QStringLiteral("Move the folder %1 into %2 in the game's folder (the folder that "
+                              "holds Napoleon.exe), then start the launcher from there.")
+                   .arg(name, QDir::toNativeSeparators(QStringLiteral("data/ZOLM/"))));
+}
+
+QString gameNotStarted(const QString &reason, bool throughSteam)
+{
+#ifdef Q_OS_WIN
+    const QString ownWayOut = QStringLiteral(
+        "Check the game's files (Steam: the game's Properties, Installed Files, Verify integrity "
+        "of game files), then start the launcher again.");
+#else
+    const QString ownWayOut = QStringLiteral(
+        "Allow Napoleon.exe to run as a program (in its Properties, Permissions), or install the "
+        "game in Steam, then start the launcher again.");
+#endif
+    return box(QStringLiteral("Napoleon.exe could not be started: %1.").arg(reason),
+               throughSteam ? QStringLiteral("Check that Steam is installed for this account and "
+                                             "starts, then start the launcher again.")
+                            : ownWayOut);
 }
 
 QString noSuchButton(QString caption)

@@ -10,12 +10,12 @@ constexpr qint64 progressIntervalMs = 15;
 
 } // namespace
 
-PressRun::PressRun(const FilePlan &plan, const QString &button, QObject *parent)
+PressRun::PressRun(const FilePlan &plan, const PressDescription &description, QObject *parent)
     : QObject(parent)
     , m_plan(plan)
-    , m_button(button)
+    , m_description(description)
     , m_thread(QThread::create([this] {
-        const PressReport report = executePlan(m_plan, this, m_button);
+        const PressReport report = executePlan(m_plan, this, m_description);
         const std::lock_guard<std::mutex> lock(m_reportMutex);
         m_report = report;
     }))

@@ -19,8 +19,8 @@ class PressRun : public QObject, private PressObserver
     Q_OBJECT
 
 public:
-    // The button's caption names the press in the report of the last press.
-    PressRun(const FilePlan &plan, const QString &button, QObject *parent = nullptr);
+    // The description heads the report of the last press.
+    PressRun(const FilePlan &plan, const PressDescription &description, QObject *parent = nullptr);
     // Waits for the press, which changes no file after a stop before the
     // burst that puts its files in place, and ends that burst if it began.
     ~PressRun() override;
@@ -42,7 +42,7 @@ private:
     bool stopRequested() override;
 
     const FilePlan m_plan;
-    const QString m_button;
+    const PressDescription m_description;
     // Written on the press's thread, read on the object's own.
     mutable std::mutex m_reportMutex;
     PressReport m_report;

@@ -49,12 +49,14 @@ void ZolmLauncher::on_ButtonClassic_clicked()
 {
     const PressChoices choices = readChoices();
     runPress(setupBattle(QStringLiteral("Classic"), choices, readModListing())
-             << applyPreferences(false, choices));
+                 << applyPreferences(false, choices),
+             choices);
 }
 
 void ZolmLauncher::on_ButtonHardcore_clicked()
 {
     const PressChoices choices = readChoices();
     runPress(setupBattle(QStringLiteral("Hardcore"), choices, readModListing())
-             << applyPreferences(true, choices));
+                 << applyPreferences(true, choices),
+             choices);
 }

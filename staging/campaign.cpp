@@ -34,8 +34,9 @@ void startCampaign(ZolmLauncher *launcher, const QString &name)
     const PressChoices choices = launcher->readChoices();
     // Campaigns run with the game's own interface size and intro movies.
     launcher->runPress(ZolmLauncher::setupCampaign(name, choices, readModListing())
-                       << ZolmLauncher::applyPreferences(false, choices)
-                       << ZolmLauncher::removeUiAndWzPacks());
+                           << ZolmLauncher::applyPreferences(false, choices)
+                           << ZolmLauncher::removeUiAndWzPacks(),
+                       choices);
 }
 
 } // namespace

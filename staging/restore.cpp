@@ -30,5 +30,6 @@ FilePlan ZolmLauncher::restoreVanilla()
 
 void ZolmLauncher::on_ButtonVanilla_clicked()
 {
-    runPress(restoreVanilla());
+    // The choices are not used, but the report names them as the window had them.
+    runPress(restoreVanilla(), readChoices());
 }

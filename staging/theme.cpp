@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "theme.h"
 #include "app/zolmlauncher.h"
 #include "fileops.h"
 #include "pseudorandom.h"
@@ -50,4 +51,17 @@ FilePlan ZolmLauncher::stageTheme(const QString &targetFolder, const PressChoice
     return {replaceModFile(themeFile(theme, "mus.pack"), targetFolder + "theme.pack"),
             replaceModFile(themeFile(movies, "mov.pack"),
                            gameDataRoot + QLatin1String("ZOLM_wz.pack"))};
+}
+
+QString stagedTheme(const FilePlan &plan)
+{
+    const QString prefix = themeRoot + '/';
+    const QLatin1String music("/mus.pack");
+    for (const FileStep &step : plan) {
+        if (step.kind == FileStep::Replace && step.target == tempRoot + QLatin1String("theme.pack")
+            && step.source.startsWith(prefix) && step.source.endsWith(music))
+            return step.source.mid(prefix.size(),
+                                   step.source.size() - prefix.size() - music.size());
+    }
+    return QString();
 }

@@ -41,45 +41,101 @@ void tst_Launch::launch_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("game");
+    QTest::addColumn<QString>("box"); // how the box starts; empty where the game starts
+    const QString notStarted = "Napoleon.exe could not be started: ";
     QTest::newRow("game present") << "ButtonClassic"
-                                  << "present";
+                                  << "present" << QString();
     QTest::newRow("game missing") << "ButtonHardcore"
-                                  << "missing";
+                                  << "missing" << missingGame;
     QTest::newRow("game path is a folder") << "SPCbava"
-                                           << "folder";
+                                           << "folder" << missingGame;
+#ifdef Q_OS_WIN
+    QTest::newRow("game not a program") << "ButtonClassic"
+                                        << "text" << notStarted;
+#else
+    QTest::newRow("game may not be run")
+        << "ButtonClassic"
+        << "not executable" << notStarted + "it may not be run as a program.";
+    QTest::newRow("game in Steam, whose addresses no program takes")
+        << "ButtonClassic"
+        << "steam" << notStarted + "no program here takes Steam's steam:// addresses";
+#endif
 }
 
 void tst_Launch::launch()
 {
     QFETCH(QString, button);
     QFETCH(QString, game);
-    LauncherFixture fixture;
+    QFETCH(QString, box);
+    LauncherFixture fixture(game == "steam" ? "steamapps/common/Napoleon" : "Napoleon");
     QVERIFY(fixture.isValid());
     const QString executable = fixture.sample().gameFolder() + "/Napoleon.exe";
-    if (game != "present")
+    if (game != "present" && game != "not executable" && game != "steam")
         QVERIFY(QFile::remove(executable));
     if (game == "folder")
         QVERIFY(QDir().mkpath(executable));
+    if (game == "text")
+        QVERIFY(fixture.sample().writeFile(executable, "not a program\n"));
+    if (game == "not executable")
+        QVERIFY(QFile::setPermissions(executable, QFile::ReadOwner | QFile::WriteOwner));
+    const QString steamapps = fixture.sample().root() + "/steamapps";
+    if (game == "steam")
+        QVERIFY(fixture.sample().writeFile(steamapps + "/appmanifest_34030.acf",
+                                           "\"AppState\" { \"installdir\" \"Napoleon\" }")
+                && QDir().mkpath(steamapps
+                                 + "/compatdata/34030/pfx/drive_c/users/steamuser/"
+                                   "AppData/Roaming/The Creative Assembly/Napoleon/scripts"));
+    const auto before = fixture.snapshot();
 
     ZolmLauncher window;
     MessageBoxCloser closer;
     // The status says whether the game was started.
     QCOMPARE(loopStatusOf([&] { window.findChild<QPushButton *>(button)->click(); }),
-             game == "present" ? 0 : 1);
+             box.isEmpty() ? 0 : 1);
 
-    if (game == "present") {
+    if (box.isEmpty()) {
         QCOMPARE(closer.count(), 0);
         QTRY_VERIFY(QFileInfo::exists(fixture.sample().gameStartRecord()));
         QTRY_COMPARE(fixture.read(fixture.sample().gameStartRecord()),
                      "cwd=" + fixture.sample().launcherFolder().toUtf8() + "\nzolm.ini=present\n");
     } else {
-        QVERIFY(closer.fired());
         QCOMPARE(closer.count(), 1);
         QCOMPARE(closer.boxes()[0].title, QString("Error"));
-        QCOMPARE(closer.boxes()[0].text, QString(missingGame));
+        QVERIFY2(closer.boxes()[0].text.startsWith(box), qPrintable(closer.boxes()[0].text));
         QCOMPARE(closer.boxes()[0].icon, QMessageBox::Critical);
-        QVERIFY(!QFileInfo::exists("zolm.ini"));
+        QVERIFY(closer.boxes()[0].wayOut.endsWith("then start the launcher again.")
+                || closer.boxes()[0].wayOut.endsWith("then start the launcher from there."));
     }
+    // Outside the game's folders a press changes nothing, the settings included.
+    if (box == missingGame) {
+        QCOMPARE(fixture.snapshot(), before);
+        return;
+    }
+    QVERIFY(QFileInfo::exists("zolm.ini"));
+    QVERIFY(!QFileInfo::exists(fixture.sample().gameStartRecord()) || box.isEmpty());
+
+    // The report names the choices, the theme drawn for the random one, the
+    // scripts folder, and last how the game was started.
+    const QStringList report = QString::fromUtf8(fixture.read("velmarch-last-press.txt"))
+                                   .split('\n', Qt::SkipEmptyParts);
+    // Every sample file holds its own path: the theme pack, its theme's folder.
+    const QString drawn
+        = QString(fixture.read(fixture.mod("Temp/theme.pack"))).section('/', -2, -2);
+    const QString scripts = game == "steam"
+        ? QString(steamapps
+                  + "/compatdata/34030/pfx/drive_c/users/steamuser/AppData/Roaming/"
+                    "The Creative Assembly/Napoleon/scripts/")
+        : QString(fixture.sample().scriptsFolder() + '/');
+    QCOMPARE(report.mid(1, 6),
+             (QStringList {"Chosen in the window:", "  Interface size: 1.25",
+                           "  Theme: >>> Random theme, drawn: " + drawn, "  Free camera: on",
+                           "  Screenshot mode: off",
+                           "The game's scripts folder: " + QDir::toNativeSeparators(scripts)}));
+    QVERIFY(!drawn.isEmpty() && drawn != "_Default (no theme)");
+    QVERIFY2(report.last().startsWith(box.isEmpty() ? QString("The game was started.")
+                                                    : "The game was not started: "
+                                              + box.mid(box.indexOf(": ") + 2)),
+             qPrintable(report.last()));
 }
 
 void tst_Launch::settingsRoundTrip_data()

@@ -456,8 +456,8 @@ void tst_PressEngine::twoPressesAtOnce()
     const QMap<QString, QByteArray> alone[2] = {pressAlone(buttons[0], &operations, 64 << 20),
                                                 pressAlone(buttons[1], &operations, 64 << 20)};
     const auto fixture = pressedBefore("ButtonHardcore", 64 << 20);
-    PressRun first(planFor(buttons[0]), buttons[0]);
-    PressRun second(planFor(buttons[1]), buttons[1]);
+    PressRun first(planFor(buttons[0]), {buttons[0], {}});
+    PressRun second(planFor(buttons[1]), {buttons[1], {}});
     QSignalSpy firstDone(&first, &PressRun::finished);
     QSignalSpy secondDone(&second, &PressRun::finished);
     first.start();

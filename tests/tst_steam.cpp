@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/zolmlauncher.h"
+#include "launch/keyvalues.h"
 #include "launch/steamlibrary.h"
 #include "launcherfixture.h"
 #include "staging/roots.h"
 
 #include <QDir>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QtTest>
 
 namespace {
@@ -31,13 +33,12 @@ private slots:
     void library();
     void manifestValue_data();
     void manifestValue();
+    void wrongFolder_data();
+    void wrongFolder();
 };
 
 void tst_Steam::initTestCase()
 {
-#ifdef Q_OS_WIN
-    QSKIP("On Windows the game is started and found as it always was");
-#endif
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
@@ -88,6 +89,9 @@ void tst_Steam::library()
     QFETCH(bool, prefix);
     QFETCH(QString, id);
     QFETCH(QString, link);
+#ifdef Q_OS_WIN
+    QSKIP("On Windows the game is started and its scripts folder found as they always were");
+#endif
     LauncherFixture fixture(gameFolder);
     QVERIFY(fixture.isValid());
     const QString linked = fixture.sample().root() + '/' + link;
@@ -176,6 +180,86 @@ void tst_Steam::manifestValue()
     QFETCH(QByteArray, text);
     QFETCH(QString, value);
     QCOMPARE(::manifestValue(text, "installdir"), value);
+}
+
+// A launcher unpacked where no game is around it finds the games with the
+// mod in Steam's libraries, and its box names the folder it belongs in.
+void tst_Steam::wrongFolder_data()
+{
+    QTest::addColumn<QString>("steam"); // Steam's folder below the home folder; empty for none
+    QTest::addColumn<QString>("libraries"); // its libraryfolders.vdf, %1 the second library
+    QTest::addColumn<bool>("inSecond"); // the game lies in the second library
+    QTest::addColumn<bool>("withMod");
+    QTest::addColumn<bool>("found");
+
+    const QString steam = ".local/share/Steam";
+    const QString list = R"("libraryfolders" { "0" { "path" "%2" "apps" { "34030" "1" } } )"
+                         R"("1" { "path" "%1" "label" "" } })";
+    QTest::newRow("two libraries, the game in the second") << steam << list << true << true << true;
+    QTest::newRow("Steam's older list of numbered paths")
+        << steam << R"("LibraryFolders" { "TimeNextStatsReport" "1" "1" "%1" })" << true << true
+        << true;
+    QTest::newRow("malformed list: the second library is not read")
+        << steam << R"("libraryfolders" { "1" { "path" "%1" } )" << true << true << false;
+    QTest::newRow("no list: Steam's own library") << steam << QString() << false << true << true;
+    QTest::newRow("the game without the mod") << steam << list << true << false << false;
+    QTest::newRow("no Steam at all") << QString() << QString() << false << true << false;
+#ifndef Q_OS_WIN
+    QTest::newRow("Flatpak's Steam")
+        << ".var/app/com.valvesoftware.Steam/.local/share/Steam" << list << true << true << true;
+#endif
+}
+
+void tst_Steam::wrongFolder()
+{
+    QFETCH(QString, steam);
+    QFETCH(QString, libraries);
+    QFETCH(bool, inSecond);
+    QFETCH(bool, withMod);
+    QFETCH(bool, found);
+    const QTemporaryDir home;
+    const QString steamFolder = home.path() + '/' + steam;
+    const QString second = home.path() + "/SD card/SteamLibrary";
+    const QString game = (inSecond ? second : steamFolder) + "/steamapps/common/Napoleon Total War";
+    const QString escaped = QDir::toNativeSeparators(second).replace('\\', "\\\\");
+    QVERIFY(QDir().mkpath(second + "/steamapps/common") && QDir().mkpath(game + "/data"));
+    QVERIFY(!withMod || QDir().mkpath(game + "/data/ZOLM/Launcher"));
+    SampleInstallation files(home.path());
+    QVERIFY(files.writeFile(game + "/Napoleon.exe", "game"));
+    QVERIFY(steam.isEmpty()
+            || files.writeFile(steamFolder + "/steamapps/libraryfolders.vdf",
+                               libraries.arg(escaped, steamFolder).toUtf8()));
+    if (libraries.isEmpty() && !steam.isEmpty())
+        QVERIFY(QFile::remove(steamFolder + "/steamapps/libraryfolders.vdf"));
+#ifdef Q_OS_WIN
+    QSettings registry("HKEY_CURRENT_USER\\Software\\Valve\\Steam", QSettings::NativeFormat);
+    const QVariant before = registry.value("SteamPath");
+    registry.setValue("SteamPath", steam.isEmpty() ? QString() : steamFolder);
+    const auto restore = qScopeGuard([&] { registry.setValue("SteamPath", before); });
+#else
+    // As Steam leaves it: reached by a link too, and each library named once.
+    QVERIFY(!steam.startsWith(".local") || QDir().mkpath(home.path() + "/.steam"));
+    QVERIFY(!steam.startsWith(".local") || QFile::link(steamFolder, home.path() + "/.steam/steam"));
+    const QByteArray before = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    const auto restore = qScopeGuard([&] { qputenv("HOME", before); });
+#endif
+    LauncherFixture fixture;
+    QVERIFY(fixture.isValid() && QFile::remove(fixture.sample().gameFolder() + "/Napoleon.exe"));
+
+    ZolmLauncher window;
+    MessageBoxCloser closer;
+    QTRY_COMPARE(closer.count(), 1);
+    const QString move = "Move the folder Launcher into ";
+    const QString there = ", then start the launcher from there.";
+    QCOMPARE(closer.boxes()[0].wayOut,
+             found ? QString(move + QDir::toNativeSeparators(game + "/data/ZOLM/") + there)
+                   : move + QDir::toNativeSeparators("data/ZOLM/")
+                     + " in the game's folder (the folder that holds Napoleon.exe)" + there);
+    QCOMPARE(closer.boxes()[0].text.contains(QDir::toNativeSeparators(QDir::currentPath())),
+             !found);
+    QTest::qWait(100);
+    QCOMPARE(closer.count(), 1);
 }
 
 QTEST_MAIN(tst_Steam)

@@ -3,7 +3,7 @@
 // a value it reads is the value a manifest holding just that says, whatever
 // the capitals of the key.
 #include "fuzzcheck.h"
-#include "launch/steamlibrary.h"
+#include "launch/keyvalues.h"
 
 #include <cstdint>
 
