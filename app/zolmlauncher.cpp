@@ -28,10 +28,12 @@
 namespace {
 
 // The window's colours: the buttons' gold, the light of a button under the
-// pointer or the keyboard, and the picture's darkest brown.
+// pointer or the keyboard, the picture's darkest brown, and the gold of a
+// control that cannot be used.
 const QLatin1String first("rgb(170,170,40)");
 const QLatin1String second("rgb(255,255,190)");
 const QLatin1String dark("rgb(20,11,4)");
+const QLatin1String dimmed("rgb(105,100,55)");
 
 // A length of the design in pixels, for a window shrunk by `shrink`.
 QString px(int pixels, qreal shrink)
@@ -63,6 +65,15 @@ QString focusStyleSheet(qreal shrink)
         + "; padding:" + px(1, shrink) + " " + px(4, shrink) + "; } QComboBox:focus { border-color:"
         + second + "; } QComboBox QAbstractItemView { background-color:" + first + "; color:" + dark
         + "; selection-background-color:" + dark + "; selection-color:" + second + "; }";
+}
+
+// While a press runs, every control but its progress is disabled, and shows
+// it: the gold dimmed, and nothing lit under the pointer.
+QString disabledStyleSheet()
+{
+    return "QPushButton:disabled, QCheckBox:disabled { color:" + dimmed
+        + "; border-color:transparent; } QComboBox:disabled { background-color:" + dimmed
+        + "; border-color:" + dimmed + "; color:" + dark + "; }";
 }
 
 // The progress of a long press, over the picture above the options: the file
@@ -184,7 +195,7 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
     const QSettings settings(QStringLiteral("./zolm.ini"), QSettings::IniFormat);
 
     drawBackground();
-    setStyleSheet(launcherStyleSheet(m_shrink) + focusStyleSheet(m_shrink));
+    setStyleSheet(launcherStyleSheet(m_shrink) + focusStyleSheet(m_shrink) + disabledStyleSheet());
     ui->PressPanel->setStyleSheet(pressPanelStyleSheet());
     showControlsForModFolders(ui);
     setControlFonts(ui, m_shrink);
@@ -245,7 +256,7 @@ void ZolmLauncher::applyShrink(qreal shrink)
             qRound(margins.right() * shrink), qRound(margins.bottom() * shrink));
         designed.layout->setSpacing(qRound(designed.spacing * shrink));
     }
-    setStyleSheet(launcherStyleSheet(shrink) + focusStyleSheet(shrink));
+    setStyleSheet(launcherStyleSheet(shrink) + focusStyleSheet(shrink) + disabledStyleSheet());
     ui->PressPanel->setGeometry(
         QRectF(QPointF(160, 176) * shrink, QSizeF(380, 44) * shrink).toRect());
     showPressFile();

@@ -377,7 +377,16 @@ void tst_FileOps::readOnlyPlayerFiles_data()
     QTest::addColumn<QString>("step");
     QTest::addColumn<QString>("error");
 
+    // A read-only mark on Windows, permissions elsewhere.
+#ifdef Q_OS_WIN
     const QString clear = "\n\nClear its read-only mark in its Properties, then press again.";
+    const QString prefs = "clear the file's read-only mark in its Properties";
+#else
+    const QString clear = "\n\nGive yourself permission to change it (in its Properties, "
+                          "Permissions), then press again.";
+    const QString prefs
+        = "give yourself permission to change the file (in its Properties, Permissions)";
+#endif
     QTest::newRow("load list written for a battle")
         << "user.script.txt"
         << "write"
@@ -397,8 +406,8 @@ void tst_FileOps::readOnlyPlayerFiles_data()
         << "preferences.script.txt"
         << "edit"
         << "Preference file cannot be changed.\n\nThe game starts with your preferences as they "
-           "are. To have them changed, clear the file's read-only mark in its Properties, then "
-           "press again.";
+           "are. To have them changed, "
+            + prefs + ", then press again.";
 }
 
 void tst_FileOps::readOnlyPlayerFiles()

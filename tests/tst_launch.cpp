@@ -103,6 +103,10 @@ void tst_Launch::launch()
         QCOMPARE(closer.boxes()[0].title, QString("Error"));
         QVERIFY2(closer.boxes()[0].text.startsWith(box), qPrintable(closer.boxes()[0].text));
         QCOMPARE(closer.boxes()[0].icon, QMessageBox::Critical);
+        // The platform's own look in the window's font, not the window's gold.
+        QCOMPARE(closer.boxes()[0].fontFamily, QString("JSL Ancient"));
+        QVERIFY2(closer.boxes()[0].okContrast >= 4.5,
+                 qPrintable(QString::number(closer.boxes()[0].okContrast)));
         QVERIFY(closer.boxes()[0].wayOut.endsWith("then start the launcher again.")
                 || closer.boxes()[0].wayOut.endsWith("then start the launcher from there."));
     }

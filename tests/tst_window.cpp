@@ -68,15 +68,6 @@ bool makeThemes(const LauncherFixture &fixture, int count)
     return true;
 }
 
-// Relative luminance of an sRGB colour.
-double luminance(const QColor &colour)
-{
-    auto linear
-        = [](qreal c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
-        + 0.0722 * linear(colour.blueF());
-}
-
 } // namespace
 
 class tst_Window : public QObject
@@ -507,19 +498,24 @@ void tst_Window::readability()
         if (!control->isVisible() || (!list && !control->property("text").isValid()))
             continue;
         const QRect rect(control->mapTo(&window, QPoint()), control->size());
-        double ground = list ? luminance(control->palette().color(QPalette::Button)) : 0;
+        double ground = list ? relativeLuminance(control->palette().color(QPalette::Button)) : 0;
         for (int y = rect.top(); !list && y <= rect.bottom(); ++y) {
             for (int x = rect.left(); x <= rect.right(); ++x)
                 ground = std::max(
                     ground,
-                    luminance(picture.pixelColor(x * picture.width() / window.width(),
-                                                 y * picture.height() / window.height())));
+                    relativeLuminance(picture.pixelColor(x * picture.width() / window.width(),
+                                                         y * picture.height() / window.height())));
         }
-        const double text
-            = luminance(control->palette().color(list ? QPalette::Text : QPalette::ButtonText));
+        const double text = relativeLuminance(
+            control->palette().color(list ? QPalette::Text : QPalette::ButtonText));
         const double contrast = (std::max(text, ground) + 0.05) / (std::min(text, ground) + 0.05);
         qInfo("%s: %.2f", qPrintable(control->objectName()), contrast);
         QVERIFY2(contrast >= 4.5, qPrintable(control->objectName()));
+        // During a press it looks disabled: its text, or a list's ground, far dimmer.
+        const QPalette::ColorRole role = list ? QPalette::Button : QPalette::ButtonText;
+        QVERIFY2(relativeLuminance(control->palette().color(QPalette::Active, role))
+                     > 2 * relativeLuminance(control->palette().color(QPalette::Disabled, role)),
+                 qPrintable(control->objectName()));
     }
 }
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The reader of Steam's library manifests on any bytes: it never crashes, and
-// a value it reads is the value a manifest holding just that says, whatever
-// the capitals of the key.
+// The reader of Steam's library manifests and of its list of libraries on
+// any bytes: it never crashes, a value it reads is the value a manifest
+// holding just that says, whatever the capitals of the key, and a list of
+// libraries names no empty path.
 #include "fuzzcheck.h"
 #include "launch/keyvalues.h"
 
@@ -10,6 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray manifest(reinterpret_cast<const char *>(data), int(size));
+    for (const QString &library : libraryFolders(manifest))
+        FUZZ_CHECK(!library.isEmpty(), "no library without a path");
     const QString value = manifestValue(manifest, "installdir");
     FUZZ_CHECK(manifestValue(manifest, "InstallDir") == value, "keys are compared without case");
     if (value.isEmpty())

@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QThread>
 
+#include <cmath>
+
 namespace {
 
 // The folder that holds the game's per-user folder. Elsewhere XDG_DATA_HOME
@@ -116,6 +118,20 @@ bool LauncherFixture::removeTree(const QString &path)
     return QDir(path).removeRecursively();
 }
 
+namespace {
+
+// Of a button's text against its ground: its own, or where it has none (a
+// style sheet's "transparent"), the window's behind it.
+double textContrast(QWidget *button)
+{
+    const QColor own = button->palette().color(QPalette::Button);
+    const QColor ground
+        = own.alpha() == 255 ? own : button->window()->palette().color(QPalette::Window);
+    return contrast(button->palette().color(QPalette::ButtonText), ground);
+}
+
+} // namespace
+
 MessageBoxCloser::MessageBoxCloser()
 {
     m_timer.setInterval(10);
@@ -129,11 +145,28 @@ void MessageBoxCloser::closeActiveBox()
     auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
     if (!box)
         return;
-    m_boxes.append({box->windowTitle(), box->text(), box->icon(), box->informativeText()});
-    if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+    QAbstractButton *ok = box->button(QMessageBox::Ok);
+    m_boxes.append({box->windowTitle(), box->text(), box->icon(), box->informativeText(),
+                    box->font().family(), ok ? textContrast(ok) : 0});
+    if (ok)
         ok->click();
     else
         box->reject();
+}
+
+double relativeLuminance(const QColor &colour)
+{
+    auto linear
+        = [](qreal c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
+        + 0.0722 * linear(colour.blueF());
+}
+
+double contrast(const QColor &one, const QColor &other)
+{
+    const double a = relativeLuminance(one);
+    const double b = relativeLuminance(other);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
 UrlRecorder::UrlRecorder(const QString &scheme)

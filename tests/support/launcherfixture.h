@@ -66,6 +66,8 @@ public:
         QString text;
         QMessageBox::Icon icon;
         QString wayOut; // the informative text below the text
+        QString fontFamily;
+        double okContrast; // of the OK button's text against its ground
     };
 
     MessageBoxCloser();
@@ -82,6 +84,11 @@ private:
     QList<Box> m_boxes;
     bool m_fired = false;
 };
+
+// Relative luminance of an sRGB colour, and the contrast of two, as the
+// web's accessibility guidelines measure them.
+double relativeLuminance(const QColor &colour);
+double contrast(const QColor &one, const QColor &other);
 
 // Stands in for the browser or Steam: records the addresses handed to the
 // desktop services for a scheme while it is installed.
