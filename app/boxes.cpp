@@ -13,27 +13,52 @@
 
 #include <memory>
 
+namespace {
+
+// A box of its own rather than the launcher's child, so that it keeps the
+// platform's look instead of taking the launcher's style sheet (gold text on
+// the platform's grey buttons). It still stays over the launcher, blocks it
+// and opens over its middle, where Qt would have put a child.
+class ErrorBox : public QMessageBox
+{
+public:
+    ErrorBox(QWidget *over, const QString &what)
+        : QMessageBox(QMessageBox::Critical, QStringLiteral("Error"), what, QMessageBox::Ok)
+        , m_over(over)
+    {
+        setWindowModality(Qt::ApplicationModal);
+        if (!over->isVisible())
+            return;
+        winId();
+        windowHandle()->setTransientParent(over->windowHandle());
+    }
+
+protected:
+    // The box takes its size only as it shows.
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event);
+        if (m_over->isVisible())
+            move(m_over->frameGeometry().center() - rect().center());
+    }
+
+private:
+    QWidget *m_over;
+};
+
+} // namespace
+
 // What happened in the box's text, as players and guides know it; the way
-// out below it. The box is a window of its own rather than the launcher's
-// child, so that it keeps the platform's look instead of taking the
-// launcher's style sheet (gold text on the platform's grey buttons), but it
-// speaks in the launcher's font, stays over the launcher and blocks it.
+// out below it; in the launcher's font.
 void ZolmLauncher::showError(const QString &error)
 {
     const messages::BoxParts parts = messages::partsOf(error);
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), parts.what, QMessageBox::Ok);
+    ErrorBox box(this, parts.what);
     box.setInformativeText(parts.wayOut);
     box.setDefaultButton(QMessageBox::NoButton);
-    box.setWindowModality(Qt::ApplicationModal);
     QFont font(ui->ChkFreecam->font().family());
     font.setPixelSize(qMax(12, ui->ChkFreecam->font().pixelSize()));
     box.setFont(font);
-    if (isVisible()) {
-        box.winId();
-        box.windowHandle()->setTransientParent(windowHandle());
-        box.adjustSize();
-        box.move(frameGeometry().center() - box.rect().center());
-    }
     box.exec();
 }
 
