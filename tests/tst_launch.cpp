@@ -120,7 +120,9 @@ void tst_Launch::launch()
 
     // The report names the choices, the theme drawn for the random one, the
     // scripts folder, and last how the game was started.
+    // Written as text: Windows ends its lines with \r\n.
     const QStringList report = QString::fromUtf8(fixture.read("velmarch-last-press.txt"))
+                                   .remove('\r')
                                    .split('\n', Qt::SkipEmptyParts);
     // Every sample file holds its own path: the theme pack, its theme's folder.
     const QString drawn
