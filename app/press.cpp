@@ -5,6 +5,7 @@
 #include "press/messages.h"
 #include "press/pressrun.h"
 #include "staging/fileops.h"
+#include "staging/pseudorandom.h"
 #include "staging/roots.h"
 #include "staging/theme.h"
 #include "ui_zolmlauncher.h"
@@ -59,10 +60,11 @@ PressChoices ZolmLauncher::readChoices() const
     choices.themeSelectorShown = !ui->ComboTheme->isHidden();
     choices.themeIndex = ui->ComboTheme->currentIndex();
     choices.themeName = ui->ComboTheme->currentText();
+    choices.draws = {drawPseudoRandom(), drawPseudoRandom()};
     return choices;
 }
 
-void ZolmLauncher::runPress(const FilePlan &plan, const PressChoices &choices)
+void ZolmLauncher::runPress(const std::function<FilePlan()> &plan, const PressChoices &choices)
 {
     if (m_press || gameCommandMissing())
         return;
@@ -73,8 +75,10 @@ void ZolmLauncher::runPress(const FilePlan &plan, const PressChoices &choices)
     }
     // Called from the slot of the button pressed, which names the press.
     const auto *button = qobject_cast<QAbstractButton *>(sender());
-    m_press = new PressRun(
-        plan, {button ? button->text() : QString(), describeChoices(choices, plan)}, this);
+    m_press
+        = new PressRun({plan, button ? button->text() : QString(),
+                        [choices](const FilePlan &made) { return describeChoices(choices, made); }},
+                       this);
     connect(m_press, &PressRun::progress, this, &ZolmLauncher::showPressProgress);
     connect(m_press, &PressRun::finished, this, &ZolmLauncher::endPress);
     setControlsEnabled(false);

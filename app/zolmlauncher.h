@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -66,12 +67,14 @@ public:
 
     // app/ and launch/
     PressChoices readChoices() const;
-    // Applies the steps off the window's thread with every control disabled,
-    // shows what went wrong, and starts the game unless a step failed or the
-    // window was closed meanwhile. The choices the plan was made from go
-    // into the report of the last press. Without the game around the
-    // launcher, no file is changed: a box says where the launcher belongs.
-    void runPress(const FilePlan &plan, const PressChoices &choices);
+    // Works the steps out and applies them off the window's thread with
+    // every control disabled, shows what went wrong, and starts the game
+    // unless a step failed or the window was closed meanwhile. The plan is
+    // made from the mod's folders once the press has them to itself; the
+    // choices it is made from go into the report of the last press. Without
+    // the game around the launcher, no file is changed: a box says where the
+    // launcher belongs.
+    void runPress(const std::function<FilePlan()> &plan, const PressChoices &choices);
     bool pressRunning() const { return m_press != nullptr; }
     void launchGame();
     void saveSettings();

@@ -25,17 +25,26 @@ QString workingDirectory()
 
 } // namespace
 
-SteamGame findSteamGame()
+QString gameSteamapps()
 {
-    const QString gameFolder = QDir::cleanPath(workingDirectory() + "/../../..");
-    QDir common(gameFolder);
+    QDir common(QDir::cleanPath(workingDirectory() + "/../../.."));
     if (!common.cdUp() || common.dirName() != QLatin1String("common"))
-        return {};
+        return QString();
     // Older libraries call it "SteamApps".
     QDir steamapps = common;
     if (!steamapps.cdUp()
         || steamapps.dirName().compare(QLatin1String("steamapps"), Qt::CaseInsensitive) != 0)
+        return QString();
+    return steamapps.path();
+}
+
+SteamGame findSteamGame()
+{
+    const QString gameFolder = QDir::cleanPath(workingDirectory() + "/../../..");
+    const QString library = gameSteamapps();
+    if (library.isEmpty())
         return {};
+    const QDir steamapps(library);
 
     const QString installDir = QDir(gameFolder).dirName();
     const QRegularExpression manifestName("^appmanifest_([0-9]+)\\.acf$");
@@ -58,4 +67,10 @@ QString protonUserFolder(const SteamGame &game)
         return QString();
     return game.steamapps + "/compatdata/" + game.id
         + "/pfx/drive_c/users/steamuser/AppData/Roaming/";
+}
+
+QString protonUserFolder(const QString &id)
+{
+    const QString steamapps = gameSteamapps();
+    return steamapps.isEmpty() ? QString() : protonUserFolder(SteamGame {id, steamapps});
 }

@@ -17,8 +17,14 @@ struct SteamGame
 
 // Looks from the working directory: the game's folder is "../../../".
 SteamGame findSteamGame();
+// The steamapps folder of the library the game's folder lies in, as the
+// working directory reaches it; empty where it lies in none.
+QString gameSteamapps();
 
 // The roaming application-data folder in the game's prefix, ending in "/",
 // where the game keeps its per-user folders; empty for a game not in a Steam
 // library. Steam makes the prefix at the game's first start.
 QString protonUserFolder(const SteamGame &game);
+// The same for the game of that id in the library the game's folder lies in
+// now, whether or not Steam's manifest of it is there.
+QString protonUserFolder(const QString &id);

@@ -56,17 +56,21 @@ void remember(CopyRecord *record, const PressWork &work)
 
 // The stages of a press, in order. False where it stopped, with every file as
 // it was: the outcome then says why.
-bool carryOut(const FilePlan &plan, const CopyRecord &record, PressObserver *observer,
+bool carryOut(const PressRequest &request, const CopyRecord &record, PressObserver *observer,
               PressWork *work, PressOutcome *outcome)
 {
     QString *box = &outcome->failure;
     const Recovery recovery = recoverInterruptedPress();
-    if (recovery.outcome == Recovery::Held) {
+    if (recovery.outcome == Recovery::Held || recovery.outcome == Recovery::OtherAccount) {
         *box = recovery.box;
+        outcome->leftToOtherAccount = recovery.outcome == Recovery::OtherAccount;
         return false;
     }
     if (recovery.outcome == Recovery::Untrusted)
         outcome->notices << recovery.box;
+    const FilePlan plan = request.plan();
+    if (request.describe)
+        outcome->description.choices = request.describe(plan);
     *work = workOut(plan, record);
     if (!checkPress(work, box))
         return false;
@@ -93,15 +97,22 @@ PressReport stopped(const PressOutcome &outcome)
 PressReport executePlan(const FilePlan &plan, PressObserver *observer,
                         const PressDescription &description)
 {
+    return executePress({[plan] { return plan; }, description.button,
+                         [description](const FilePlan &) { return description.choices; }},
+                        observer);
+}
+
+PressReport executePress(const PressRequest &request, PressObserver *observer)
+{
     PressOutcome outcome;
-    outcome.description = description;
+    outcome.description.button = request.button;
     files::FileLock lock(lockPath());
     // The report of the last press is the lock holder's to write.
     if (!takeLock(&lock, lockWaitMs, &outcome.failure))
         return stopped(outcome);
     CopyRecord record = CopyRecord::load();
     PressWork work;
-    const bool done = carryOut(plan, record, observer, &work, &outcome);
+    const bool done = carryOut(request, record, observer, &work, &outcome);
     writeLastPress(work, outcome);
     if (!done)
         return stopped(outcome);
@@ -126,5 +137,7 @@ QString finishInterruptedPress()
     const Recovery recovery = recoverInterruptedPress();
     if (recovery.outcome != Recovery::Nothing && recovery.outcome != Recovery::Held)
         writeRecoveredPress(recovery);
-    return recovery.outcome == Recovery::Untrusted ? recovery.box : QString();
+    return recovery.outcome == Recovery::Untrusted || recovery.outcome == Recovery::OtherAccount
+        ? recovery.box
+        : QString();
 }

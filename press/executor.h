@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 struct PressReport
 {
     QStringList errors; // the texts of the "Error" boxes to show, in order
@@ -37,8 +39,20 @@ public:
 PressReport executePlan(const FilePlan &plan, PressObserver *observer = nullptr,
                         const PressDescription &description = PressDescription());
 
+// A press as a button asks for it. Its plan is worked out from the mod's
+// folders as they are once the press has the installation to itself and a
+// press that did not end has been set right, which may have changed them.
+struct PressRequest
+{
+    std::function<FilePlan()> plan;
+    QString button; // as its caption reads
+    // The choices the plan was made from, a line each, as the report lists them.
+    std::function<QStringList(const FilePlan &)> describe;
+};
+PressReport executePress(const PressRequest &request, PressObserver *observer = nullptr);
+
 // At the launcher's start: finishes what a launcher killed during a press
 // left, unless another launcher is pressing, and says so in the report of the
 // last press. The box to show the player, if any: a journal found that the
-// launcher could not have written.
+// launcher could not have written, or another account's press.
 QString finishInterruptedPress();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journal.h"
 
+#include "account.h"
 #include "messages.h"
 #include "scratch.h"
 
@@ -10,11 +11,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
+#include <QRegularExpression>
 #include <QSet>
 
 namespace {
 
-constexpr int format = 2;
+// The older format named the scripts folder by its path alone.
+constexpr int format = 3;
+constexpr int olderFormat = 2;
 // A press's journal names at most every press target: a few kilobytes.
 constexpr qint64 largestJournal = 64 << 10;
 
@@ -23,7 +27,17 @@ const QMap<PressRoot, QString> rootNames {{PressRoot::GameData, QStringLiteral("
                                           {PressRoot::Scripts, QStringLiteral("scripts")}};
 const QMap<Move::Kind, QString> kindNames {{Move::Replace, QStringLiteral("replace")},
                                            {Move::Add, QStringLiteral("add")},
-                                           {Move::Remove, QStringLiteral("remove")}};
+                                           {Move::Remove, QStringLiteral("remove")},
+                                           {Move::Last, QStringLiteral("replace last")}};
+
+// Only the player's preferences are put in place last: the one file of the
+// scripts folder that is only ever replaced.
+bool mayBe(Move::Kind kind, const PressTarget &target)
+{
+    if (kind == Move::Last)
+        return target.root == PressRoot::Scripts && !target.removable;
+    return kind != Move::Remove || target.removable;
+}
 
 std::optional<Move> moveOf(const QJsonObject &entry, const QString &scripts)
 {
@@ -34,8 +48,7 @@ std::optional<Move> moveOf(const QJsonObject &entry, const QString &scripts)
         return std::nullopt;
     const Move::Kind asKind = kindNames.key(kind);
     for (const PressTarget &target : pressTargets()) {
-        if (rootNames.value(target.root) != root || target.name != name
-            || (asKind == Move::Remove && !target.removable))
+        if (rootNames.value(target.root) != root || target.name != name || !mayBe(asKind, target))
             continue;
         return Move {target.root == PressRoot::Scripts ? scripts + target.name : target.path(),
                      asKind};
@@ -44,15 +57,21 @@ std::optional<Move> moveOf(const QJsonObject &entry, const QString &scripts)
 }
 
 // Whether the moves stand as a burst leaves them at some moment: done, then
-// at most one half made, then not begun. The first not done, if so.
+// at most one half made, then not begun, the last ones after every other.
+// The first not done, if so.
 std::optional<int> burstPoint(const QVector<Move> &moves)
 {
+    const int last = movesBeforeLast(moves);
+    for (int i = last; i < moves.size(); ++i) {
+        if (moves[i].kind != Move::Last)
+            return std::nullopt;
+    }
     int done = 0;
     while (done < moves.size() && stageOf(moves[done]) == Stage::Done)
         ++done;
     for (int i = done; i < moves.size(); ++i) {
         const Stage stage = stageOf(moves[i]);
-        if (stage != Stage::NotBegun && !(i == done && stage == Stage::Half))
+        if (stage != Stage::NotBegun && !(i == done && i < last && stage == Stage::Half))
             return std::nullopt;
     }
     return done;
@@ -116,6 +135,12 @@ Stage stageOf(const Move &move)
     case Move::Remove:
         // Its old file goes before the journal does.
         return f.target && !f.old ? Stage::NotBegun : !f.target ? Stage::Done : Stage::Foreign;
+    case Move::Last:
+        // A new player's preferences may be the first.
+        return f.old   ? Stage::Foreign
+            : f.made   ? Stage::NotBegun
+            : f.target ? Stage::Done
+                       : Stage::Foreign;
     }
     return Stage::Foreign;
 }
@@ -137,12 +162,59 @@ bool writeJournal(const QVector<Move> &moves, files::Failure *failure)
                                     {"file", QString(file->name)},
                                     {"kind", kindNames.value(move.kind)}});
     }
-    const QJsonObject root {
-        {"format", format}, {"scripts folder", gameScriptsFolder()}, {"moves", entries}};
+    const QJsonObject root {{"format", format},
+                            {"account", account::currentId()},
+                            {"scripts folder", gameScriptsFolder()},
+                            {"scripts place", scriptsPlace()},
+                            {"moves", entries}};
     // The journal's own name must last too before the first move is made.
     return files::writeFlushed(journalPath(), QJsonDocument(root).toJson(), failure)
         && files::flushFolder(QFileInfo(journalPath()).path(), {journalPath()}, failure);
 }
+
+namespace {
+
+// The scripts folder a journal's moves into it are followed in: found again
+// by its place (the Proton prefix in the game's library, or this account's
+// roaming folder, wherever they are now), or the folder it names where that
+// is one of this account's, as the system resolves both. Empty where it
+// cannot be checked: another account's.
+QString scriptsFolderOf(const QJsonObject &root)
+{
+    const QString named = root.value("scripts folder").toString();
+    if (root.value("format") == format) {
+        const QString place = root.value("scripts place").toString();
+        const bool ours = root.value("account").toString() == account::currentId();
+        if (place.startsWith(QLatin1String("proton "))
+            || (ours && place == QLatin1String("roaming"))) {
+            const QString found = scriptsFolderAt(place);
+            if (!found.isEmpty())
+                return found;
+        }
+    }
+    for (const QString &folder : scriptsFolders()) {
+        if (account::samePlace(folder, named))
+            return folder;
+    }
+    return QString();
+}
+
+bool wellFormed(const QJsonObject &root)
+{
+    static const QRegularExpression place(QStringLiteral("^(roaming|proton [0-9]{1,12})$"));
+    const QJsonValue version = root.value("format");
+    const QStringList keys = version == format
+        ? QStringList {"account", "format", "moves", "scripts folder", "scripts place"}
+        : QStringList {"format", "moves", "scripts folder"};
+    return (version == format || version == olderFormat) && root.keys() == keys
+        && root.value("scripts folder").toString().endsWith('/')
+        && !root.value("moves").toArray().isEmpty()
+        && (version == olderFormat
+            || (!root.value("account").toString().isEmpty()
+                && place.match(root.value("scripts place").toString()).hasMatch()));
+}
+
+} // namespace
 
 Journal readJournal()
 {
@@ -155,25 +227,29 @@ Journal readJournal()
         || !file.open(QIODevice::ReadOnly))
         return journal;
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
-    const QJsonArray entries = root.value("moves").toArray();
-    const QString scripts = root.value("scripts folder").toString();
-    if (root.size() != 3 || root.value("format") != format || entries.isEmpty()
-        || !scripts.endsWith('/'))
+    if (!wellFormed(root))
         return journal;
+    const QJsonArray entries = root.value("moves").toArray();
+    bool intoScripts = false;
+    for (const QJsonValue &value : entries)
+        intoScripts
+            = intoScripts || value.toObject().value("root") == rootNames[PressRoot::Scripts];
+    // Where no move goes into the scripts folder, whose it is does not matter.
+    const QString scripts = intoScripts ? scriptsFolderOf(root) : gameScriptsFolder();
+    journal.scripts = root.value("scripts folder").toString();
+    journal.account = root.value("account").toString();
     QVector<Move> moves;
     QSet<QString> named;
     for (const QJsonValue &value : entries) {
-        const auto move = moveOf(value.toObject(), scripts);
+        const auto move = moveOf(value.toObject(), scripts.isEmpty() ? journal.scripts : scripts);
         if (!move || named.contains(move->target))
             return journal;
         named.insert(move->target);
         moves << *move;
     }
-    // Only a scripts folder this account's launcher could have used is
-    // looked into: the game's, or the one used before the game's Proton
-    // prefix was made.
-    journal.scripts = scripts;
-    if (!scriptsFolders().contains(scripts)) {
+    journal.moves = moves;
+    journal.scriptsHere = intoScripts ? scripts : QString();
+    if (scripts.isEmpty()) {
         journal.state = Journal::OtherAccount;
         return journal;
     }
@@ -181,7 +257,6 @@ Journal readJournal()
     if (!point)
         return journal;
     journal.state = Journal::Trusted;
-    journal.moves = moves;
     journal.done = *point;
     return journal;
 }
@@ -198,7 +273,7 @@ bool forward(const Move &move, files::Failure *failure, bool fromStart)
                                                             "in its place meanwhile"),
                                              false}
                            : messages::freshCopyGone());
-    if (stage == Stage::NotBegun && move.kind != Move::Add
+    if (stage == Stage::NotBegun && move.kind != Move::Add && move.kind != Move::Last
         && !files::move(move.target, asideOf(move.target), failure))
         return false;
     return move.kind == Move::Remove || files::move(freshOf(move.target), move.target, failure);
@@ -206,6 +281,9 @@ bool forward(const Move &move, files::Failure *failure, bool fromStart)
 
 bool back(const Move &move, files::Failure *failure)
 {
+    // Made only once nothing is taken back any more.
+    if (move.kind == Move::Last)
+        return true;
     const Stage stage = stageOf(move);
     if (stage == Stage::Done && move.kind != Move::Remove
         && !files::move(move.target, freshOf(move.target), failure))
@@ -223,6 +301,14 @@ bool takeBack(const QVector<Move> &moves, int last, files::Failure *failure)
     for (int i = qMin(last, moves.size() - 1); i >= 0; --i)
         complete = back(moves[i], failure) && complete;
     return complete;
+}
+
+int movesBeforeLast(const QVector<Move> &moves)
+{
+    int before = moves.size();
+    while (before > 0 && moves[before - 1].kind == Move::Last)
+        --before;
+    return before;
 }
 
 bool removeRemovedFiles(const QVector<Move> &moves, files::Failure *failure)

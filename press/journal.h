@@ -10,10 +10,12 @@
 // One file's move in the burst that puts a press's files in place. Its old
 // file goes aside and the new one takes its place, the new one takes the
 // place of none, or the old one goes aside to be removed; the names kept
-// aside and prepared are worked out from the target (scratch.h).
+// aside and prepared are worked out from the target (scratch.h). The
+// player's preferences come last, alone: the new file takes the old one's
+// place in one move once every other move is done, and is never taken back.
 struct Move
 {
-    enum Kind { Replace, Add, Remove };
+    enum Kind { Replace, Add, Remove, Last };
     QString target; // a press target's path
     Kind kind;
 };
@@ -38,15 +40,19 @@ bool writeJournal(const QVector<Move> &moves, files::Failure *failure);
 // a press changes in the ways a press changes them, and in a state the burst
 // passes through: moves done, then one half made or none, then moves not
 // begun. Any other (damaged, of another version, out of date, or made by
-// someone else) is untrusted and followed in nothing. One that another
-// account's launcher wrote names a scripts folder not this account's.
+// someone else) is untrusted and followed in nothing. Its scripts folder is
+// found again by its place (scriptsPlace()) wherever the installation went;
+// one that another account's launcher wrote into a scripts folder this
+// account cannot check is that account's to end.
 struct Journal
 {
     enum State { Missing, Trusted, Untrusted, OtherAccount };
     State state = Missing;
-    QVector<Move> moves;
+    QVector<Move> moves; // also another account's, its scripts folder's as it names them
     int done = 0; // the moves done before the first that is not
-    QString scripts; // the scripts folder the press used
+    QString scripts; // the scripts folder the press used, as it names it
+    QString scriptsHere; // where its moves into that folder are followed; empty where not
+    QString account; // the id of the account whose launcher wrote it; empty in the older format
 };
 Journal readJournal();
 
@@ -60,6 +66,8 @@ bool back(const Move &move, files::Failure *failure);
 // Every move up to the last given taken back, the last first. False where a
 // file could not be taken back.
 bool takeBack(const QVector<Move> &moves, int last, files::Failure *failure);
+// How many of the moves come before the last ones.
+int movesBeforeLast(const QVector<Move> &moves);
 
 // The old files of removed targets removed, and that made lasting. They go
 // before the journal does: without a journal, an old file aside beside an

@@ -51,6 +51,12 @@ QString whyItStopped(const PressWork &work, const PressOutcome &outcome)
         return why
             + QStringLiteral("\nSome files could not be put back yet: the launcher puts them "
                              "back when it is started again.\n");
+    if (outcome.leftToOtherAccount)
+        return why
+            + QStringLiteral("\nThis press changed nothing. The files of the game's and the mod's "
+                             "folders are whole; those the other account's press moved in its "
+                             "own scripts folder stay as it left them until its launcher ends "
+                             "it.\n");
     return why
         + QStringLiteral("\nNothing was changed: every file is as it was before the press.\n");
 }
@@ -114,8 +120,12 @@ void writeRecoveredPress(const Recovery &recovery)
     case Recovery::Finished:
         writeReport(QStringLiteral("at its start"),
                     stopped
-                        + QStringLiteral("This start finished that press: every file is of that "
-                                         "press.\n"));
+                        + (recovery.keptAsTheyWere.isEmpty()
+                               ? QStringLiteral("This start finished that press: every file is "
+                                                "of that press.\n")
+                               : QStringLiteral("This start finished that press: every file is "
+                                                "of that press but these, left as they were:\n  ")
+                                   + recovery.keptAsTheyWere.join(QStringLiteral("\n  ")) + '\n'));
         return;
     case Recovery::TakenBack:
         writeReport(QStringLiteral("at its start"),
@@ -124,7 +134,10 @@ void writeRecoveredPress(const Recovery &recovery)
                                          "was before it.\n"));
         return;
     case Recovery::Untrusted:
-        writeReport(QStringLiteral("at its start"), recovery.box + '\n');
+    case Recovery::OtherAccount:
+        writeReport(QStringLiteral("at its start"),
+                    QString(recovery.box).replace(QStringLiteral("\n\n"), QStringLiteral(" "))
+                        + '\n');
         return;
     case Recovery::Nothing:
     case Recovery::Held:

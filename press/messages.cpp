@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "messages.h"
 
+#include "account.h"
 #include "staging/roots.h"
 
 #include <QDir>
@@ -171,13 +172,25 @@ QString preferencesKept(const files::Failure &failure)
     return box(QStringLiteral("Preference file cannot be changed."), wayOut);
 }
 
-QString otherAccountsPress(const QString &scriptsFolder)
+QString otherAccountsPress(const QString &accountId, const QString &scriptsFolder)
 {
-    return box(QStringLiteral("A launcher started by another account was stopped while it put "
-                              "files in place (its scripts folder is %1).")
-                   .arg(QDir::toNativeSeparators(QDir::cleanPath(scriptsFolder))),
+    const QString what
+        = QStringLiteral("A launcher started by another account was stopped while it put files "
+                         "in place (its scripts folder is %1). The files of the game's and the "
+                         "mod's folders are whole; that press is left for that account's "
+                         "launcher to end.")
+              .arg(QDir::toNativeSeparators(QDir::cleanPath(scriptsFolder)));
+    const QString name = account::nameOf(accountId);
+    if (!name.isEmpty())
+        return box(what,
+                   QStringLiteral("Start the launcher once in the account %1, so that it ends "
+                                  "that press, then press again.")
+                       .arg(name));
+    return box(what,
                QStringLiteral("Start the launcher once in that account, so that it ends that "
-                              "press, then press again."));
+                              "press, then press again. If that account is no longer on this "
+                              "computer, remove velmarch-press-journal.json from the mod's "
+                              "folder, then press again."));
 }
 
 QString untrustedJournal(const QString &journal, const QString &keptAs)

@@ -52,8 +52,9 @@ QString notLasting(const QString &folder, const files::Failure &failure);
 QString noFolderForScripts(const QString &holder);
 // The player's preferences were left as they are, for the reason given.
 QString preferencesKept(const files::Failure &failure);
-// A journal that another account's launcher left, for its scripts folder.
-QString otherAccountsPress(const QString &scriptsFolder);
+// A journal that another account's launcher left (its id; empty where the
+// journal does not say), for its scripts folder.
+QString otherAccountsPress(const QString &accountId, const QString &scriptsFolder);
 // A journal of a press that the launcher could not have written, kept aside.
 QString untrustedJournal(const QString &journal, const QString &keptAs);
 QString anotherLauncher();

@@ -2,6 +2,7 @@
 #include "prepare.h"
 
 #include "messages.h"
+#include "putinplace.h"
 #include "scratch.h"
 
 #include <QDir>
@@ -16,13 +17,11 @@ public:
         : m_work(*work)
         , m_observer(observer)
     {
-        int together = 0;
         for (const Change &change : work->changes) {
             if (change.kind == Change::Copy)
                 m_total += QFileInfo(change.source).size();
-            together += change.optional ? 0 : 1;
         }
-        m_together = together > 1;
+        m_together = putInOneBurst(work->changes);
     }
 
     bool makeFolders(QString *box);

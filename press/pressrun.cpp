@@ -10,12 +10,11 @@ constexpr qint64 progressIntervalMs = 15;
 
 } // namespace
 
-PressRun::PressRun(const FilePlan &plan, const PressDescription &description, QObject *parent)
+PressRun::PressRun(const PressRequest &request, QObject *parent)
     : QObject(parent)
-    , m_plan(plan)
-    , m_description(description)
+    , m_request(request)
     , m_thread(QThread::create([this] {
-        const PressReport report = executePlan(m_plan, this, m_description);
+        const PressReport report = executePress(m_request, this);
         const std::lock_guard<std::mutex> lock(m_reportMutex);
         m_report = report;
     }))

@@ -19,8 +19,7 @@ class PressRun : public QObject, private PressObserver
     Q_OBJECT
 
 public:
-    // The description heads the report of the last press.
-    PressRun(const FilePlan &plan, const PressDescription &description, QObject *parent = nullptr);
+    explicit PressRun(const PressRequest &request, QObject *parent = nullptr);
     // Waits for the press, which changes no file after a stop before the
     // burst that puts its files in place, and ends that burst if it began.
     ~PressRun() override;
@@ -41,8 +40,7 @@ private:
     void copied(const QString &file, qint64 done, qint64 total) override;
     bool stopRequested() override;
 
-    const FilePlan m_plan;
-    const PressDescription m_description;
+    const PressRequest m_request;
     // Written on the press's thread, read on the object's own.
     mutable std::mutex m_reportMutex;
     PressReport m_report;

@@ -11,9 +11,10 @@ namespace {
 
 Move moveOf(const Change &change)
 {
-    const Move::Kind kind = change.fresh.isEmpty() ? Move::Remove
-        : change.aside.isEmpty()                   ? Move::Add
-                                                   : Move::Replace;
+    const Move::Kind kind = change.optional ? Move::Last
+        : change.fresh.isEmpty()            ? Move::Remove
+        : change.aside.isEmpty()            ? Move::Add
+                                            : Move::Replace;
     return {change.target, kind};
 }
 
@@ -48,11 +49,37 @@ bool takenBack(const QVector<Move> &moves, int moved)
     return true;
 }
 
-// Several files: a journal names their moves first.
-bool putTogether(const QVector<Change> &changes, bool *leftToJournal, QString *box)
+// The player's preferences, whole in their new state or in their old: left
+// as they were where their move fails.
+void keepPreferences(PressWork *work, const QString &target, const files::Failure &failure)
 {
+    for (int i = work->changes.size() - 1; i >= 0; --i) {
+        const Change &change = work->changes[i];
+        if (!change.optional || change.target != target)
+            continue;
+        work->notices << messages::preferencesKept(failure);
+        files::Failure ignored;
+        files::remove(change.fresh, &ignored);
+        work->changes.remove(i);
+    }
+}
+
+// Several files: a journal names their moves first, the preferences' last,
+// so that a start after a kill puts those in place too.
+bool putTogether(PressWork *work, QString *box)
+{
+    QVector<Change> changes;
+    for (const Change &change : qAsConst(work->changes)) {
+        if (!change.optional)
+            changes << change;
+    }
+    const int before = changes.size();
+    for (const Change &change : qAsConst(work->changes)) {
+        if (change.optional)
+            changes << change;
+    }
     QVector<Move> moves;
-    for (const Change &change : changes)
+    for (const Change &change : qAsConst(changes))
         moves << moveOf(change);
     files::Failure failure;
     if (!writeJournal(moves, &failure)) {
@@ -62,20 +89,25 @@ bool putTogether(const QVector<Change> &changes, bool *leftToJournal, QString *b
         return false;
     }
     int moved = 0;
-    while (moved < moves.size() && forward(moves[moved], &failure, true))
+    while (moved < before && forward(moves[moved], &failure, true))
         ++moved;
     QString folder;
-    if (moved < moves.size())
+    if (moved < before)
         *box = messages::cannotChange(changes[moved], failure);
     else if (!makeLasting(moves, &failure, &folder))
         *box = messages::notLasting(folder, failure);
     if (!box->isEmpty()) {
-        *leftToJournal = !takenBack(moves, moved);
+        work->leftToJournal = !takenBack(moves, moved);
         return false;
+    }
+    for (int last = before; last < moves.size(); ++last) {
+        if (!forward(moves[last], &failure))
+            keepPreferences(work, moves[last].target, failure);
     }
     // Every file is new and will stay so. Where the rest cannot be done now,
     // the journal stays for the next start to end the press with.
-    if (removeRemovedFiles(moves, &failure) && removeJournal(&failure)) {
+    if (makeLasting(moves.mid(before), &failure, &folder) && removeRemovedFiles(moves, &failure)
+        && removeJournal(&failure)) {
         for (const Move &move : qAsConst(moves)) {
             if (move.kind == Move::Replace)
                 files::remove(asideOf(move.target), &failure);
@@ -86,30 +118,31 @@ bool putTogether(const QVector<Change> &changes, bool *leftToJournal, QString *b
 
 } // namespace
 
+bool putInOneBurst(const QVector<Change> &changes)
+{
+    int alone = 0;
+    for (const Change &change : changes)
+        alone += change.optional ? 0 : 1;
+    return alone > 1 || (alone == 1 && alone < changes.size());
+}
+
 bool putInPlace(PressWork *work, QString *box)
 {
-    QVector<Change> together;
-    for (const Change &change : qAsConst(work->changes)) {
-        if (!change.optional)
-            together << change;
-    }
-    files::Failure failure;
-    if (together.size() == 1 && together[0].aside.isEmpty()) {
-        if (!putAlone(together[0], &failure)) {
-            *box = messages::cannotChange(together[0], failure);
+    if (putInOneBurst(work->changes)) {
+        if (!putTogether(work, box))
             return false;
+    } else {
+        files::Failure failure;
+        for (const Change &change : qAsConst(work->changes)) {
+            if (!change.optional && !putAlone(change, &failure)) {
+                *box = messages::cannotChange(change, failure);
+                return false;
+            }
         }
-    } else if (!together.isEmpty() && !putTogether(together, &work->leftToJournal, box)) {
-        return false;
-    }
-    // The player's preferences, whole in their new state or in their old.
-    for (int i = work->changes.size() - 1; i >= 0; --i) {
-        const Change &change = work->changes[i];
-        if (!change.optional || putAlone(change, &failure))
-            continue;
-        work->notices << messages::preferencesKept(failure);
-        files::remove(change.fresh, &failure);
-        work->changes.remove(i);
+        for (const Change &change : QVector<Change>(work->changes)) {
+            if (change.optional && !putAlone(change, &failure))
+                keepPreferences(work, change.target, failure);
+        }
     }
     files::Failure ignored;
     for (const QString &folder : qAsConst(work->foldersMade))

@@ -8,6 +8,9 @@
 // them all; the moves are made lasting on every drive before the journal
 // goes. A move that fails, or a prepared file that is gone, takes every file
 // back to what it was before the press: false, with the box to show. Once
-// all are in place, the old files are deleted, and the player's preferences
-// are put in place alone, or left as they are with a box.
+// all are in place, the player's preferences are put in place alone, or left
+// as they are with a box, and the old files are deleted.
 bool putInPlace(PressWork *work, QString *box);
+// Whether the changes are put in place in one burst, each old file kept
+// aside until all are done; otherwise the one file is put in place alone.
+bool putInOneBurst(const QVector<Change> &changes);

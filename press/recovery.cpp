@@ -40,6 +40,16 @@ QVector<Move> takenBackByDisk()
     return moves;
 }
 
+QStringList scriptsNames()
+{
+    QStringList names;
+    for (const PressTarget &target : pressTargets()) {
+        if (target.root == PressRoot::Scripts)
+            names << target.name;
+    }
+    return names;
+}
+
 // What presses left in one folder's scratch folder. A prepared file is
 // removed; a kept-aside one where its target is whole, and otherwise put
 // back. Only the names a press makes are touched.
@@ -70,6 +80,29 @@ void sweep(const PressFolder &folder)
     files::removeFolder(scratch, &ignored);
 }
 
+// Another account's press, stopped in its burst, stays for its launcher to
+// end, but leaves no file of the game's or the mod's folders absent: a
+// half-made move there is put back to not begun, a state its journal still
+// allows. Its scripts folder is not this account's to touch.
+Recovery leftToOtherAccount(const Journal &journal)
+{
+    QVector<Move> putBack;
+    for (const Move &move : journal.moves) {
+        files::Failure ignored;
+        const auto target = pressTargetAt(move.target);
+        if (target && target->root != PressRoot::Scripts && stageOf(move) == Stage::Half
+            && back(move, &ignored))
+            putBack << move;
+    }
+    files::Failure ignored;
+    QString folder;
+    makeLasting(putBack, &ignored, &folder);
+    Recovery recovery;
+    recovery.outcome = Recovery::OtherAccount;
+    recovery.box = messages::otherAccountsPress(journal.account, journal.scripts);
+    return recovery;
+}
+
 Recovery held(const QString &box)
 {
     Recovery recovery;
@@ -83,20 +116,29 @@ Recovery held(const QString &box)
 Recovery followJournal(const Journal &journal)
 {
     const QVector<Move> &moves = journal.moves;
+    const int before = movesBeforeLast(moves);
     files::Failure failure;
     int done = journal.done;
-    while (done < moves.size() && forward(moves[done], &failure))
+    while (done < before && forward(moves[done], &failure))
         ++done;
-    const bool finished = done == moves.size();
+    const bool finished = done >= before;
     QString folder;
     if (!finished && !takeBack(moves, moves.size() - 1, &failure))
         return held(messages::couldNotPut(moves[done].target, failure));
+    // The preferences never take a press back: new, or as they were.
+    QStringList kept;
+    for (int last = qMax(done, before); finished && last < moves.size(); ++last) {
+        if (!forward(moves[last], &failure))
+            kept << messages::inPlace(moves[last].target) + QStringLiteral(": ")
+                    + messages::partsOf(messages::preferencesKept(failure)).wayOut;
+    }
     if (!makeLasting(moves, &failure, &folder))
         return held(messages::notLasting(folder, failure));
     if ((finished && !removeRemovedFiles(moves, &failure)) || !removeJournal(&failure))
         return held(messages::couldNotRemove(journalPath(), failure));
     Recovery recovery;
     recovery.outcome = finished ? Recovery::Finished : Recovery::TakenBack;
+    recovery.keptAsTheyWere = kept;
     return recovery;
 }
 
@@ -112,7 +154,7 @@ Recovery recoverInterruptedPress()
     Recovery recovery;
     const Journal journal = readJournal();
     if (journal.state == Journal::OtherAccount)
-        return held(messages::otherAccountsPress(journal.scripts));
+        return leftToOtherAccount(journal);
     if (journal.state == Journal::Trusted) {
         recovery = followJournal(journal);
         if (recovery.outcome == Recovery::Held)
@@ -125,7 +167,15 @@ Recovery recoverInterruptedPress()
         recovery.outcome = Recovery::Untrusted;
         recovery.box = messages::untrustedJournal(journalPath(), keptJournalPath());
     }
-    for (const PressFolder &folder : pressFolders())
+    QVector<PressFolder> folders = pressFolders();
+    // A scripts folder found again by its place, which the game's own may
+    // not be now (Steam rewriting the game's manifest).
+    if (journal.state == Journal::Trusted && !journal.scriptsHere.isEmpty()
+        && std::none_of(folders.begin(), folders.end(), [&](const PressFolder &folder) {
+               return folder.path == journal.scriptsHere;
+           }))
+        folders << PressFolder {journal.scriptsHere, scriptsNames()};
+    for (const PressFolder &folder : qAsConst(folders))
         sweep(folder);
     return recovery;
 }

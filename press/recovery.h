@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // What the start of a launcher, or of a press, found of a press that did not
 // end, and did with it.
@@ -13,9 +14,12 @@ struct Recovery
         TakenBack, // every file as before that press
         Untrusted, // a journal the launcher could not have written, kept aside
         Held, // files are held and it must be tried again; the journal stays
+        OtherAccount, // another account's to end: only its half-made moves outside its
+                      // scripts folder were put back; the journal stays
     };
     Outcome outcome = Nothing;
-    QString box; // what the player is told: for Untrusted and Held
+    QString box; // what the player is told: for Untrusted, Held and OtherAccount
+    QStringList keptAsTheyWere; // files of a finished press left as they were, and why
 };
 
 // Finishes a burst that a killed launcher left half done, or takes it back

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/zolmlauncher.h"
 #include "fileops.h"
-#include "pseudorandom.h"
 #include "roots.h"
 
 FilePlan ZolmLauncher::setupBattle(const QString &mode, const PressChoices &choices,
@@ -35,28 +34,35 @@ FilePlan ZolmLauncher::setupBattle(const QString &mode, const PressChoices &choi
     plan << replaceModFile(uiRoot + cardGroups, tempRoot + QLatin1String("cardgroups.pack"));
 
     const QString tintPack = tempRoot + QLatin1String("tint.pack");
+    PressChoices theRest = choices;
     if (listing.tints.isEmpty()) {
         plan << removeFile(tintPack);
     } else {
-        const QString tint = listing.tints.at(drawPseudoRandom() % listing.tints.size());
+        const QString tint = listing.tints.at(theRest.takeDraw() % listing.tints.size());
         plan << replaceModFile(uiRoot + QLatin1String("Tint/") + tint, tintPack);
     }
 
-    return plan << stageTheme(tempRoot, choices, listing);
+    return plan << stageTheme(tempRoot, theRest, listing);
 }
 
 void ZolmLauncher::on_ButtonClassic_clicked()
 {
     const PressChoices choices = readChoices();
-    runPress(setupBattle(QStringLiteral("Classic"), choices, readModListing())
-                 << applyPreferences(false, choices),
-             choices);
+    runPress(
+        [choices] {
+            return setupBattle(QStringLiteral("Classic"), choices, readModListing())
+                << applyPreferences(false, choices);
+        },
+        choices);
 }
 
 void ZolmLauncher::on_ButtonHardcore_clicked()
 {
     const PressChoices choices = readChoices();
-    runPress(setupBattle(QStringLiteral("Hardcore"), choices, readModListing())
-                 << applyPreferences(true, choices),
-             choices);
+    runPress(
+        [choices] {
+            return setupBattle(QStringLiteral("Hardcore"), choices, readModListing())
+                << applyPreferences(true, choices);
+        },
+        choices);
 }

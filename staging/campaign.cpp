@@ -33,10 +33,13 @@ void startCampaign(ZolmLauncher *launcher, const QString &name)
 {
     const PressChoices choices = launcher->readChoices();
     // Campaigns run with the game's own interface size and intro movies.
-    launcher->runPress(ZolmLauncher::setupCampaign(name, choices, readModListing())
-                           << ZolmLauncher::applyPreferences(false, choices)
-                           << ZolmLauncher::removeUiAndWzPacks(),
-                       choices);
+    launcher->runPress(
+        [name, choices] {
+            return ZolmLauncher::setupCampaign(name, choices, readModListing())
+                << ZolmLauncher::applyPreferences(false, choices)
+                << ZolmLauncher::removeUiAndWzPacks();
+        },
+        choices);
 }
 
 } // namespace

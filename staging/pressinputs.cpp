@@ -2,9 +2,20 @@
 #include "pressinputs.h"
 
 #include "fileops.h"
+#include "pseudorandom.h"
 #include "roots.h"
 
 #include <QDir>
+
+int PressChoices::nextDraw() const
+{
+    return draws.isEmpty() ? drawPseudoRandom() : draws.first();
+}
+
+int PressChoices::takeDraw()
+{
+    return draws.isEmpty() ? drawPseudoRandom() : draws.takeFirst();
+}
 
 ModListing readModListing()
 {

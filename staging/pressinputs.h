@@ -4,6 +4,7 @@
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 // What the player chose, read from the window once when a button is pressed.
 struct PressChoices
@@ -15,6 +16,13 @@ struct PressChoices
     bool themeSelectorShown = false;
     int themeIndex = -1; // 0 is the random theme
     QString themeName; // the selector's current text
+    // Drawn with the choices, on the window's thread, whose generator is the
+    // seeded one: the tint's, then the random theme's, each taken by the
+    // draw that needs it. Without them a draw is made as the plan is.
+    QVector<int> draws;
+
+    int nextDraw() const;
+    int takeDraw();
 };
 
 // What a press needs to know of the mod's folders, looked at once before it

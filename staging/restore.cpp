@@ -31,5 +31,5 @@ FilePlan ZolmLauncher::restoreVanilla()
 void ZolmLauncher::on_ButtonVanilla_clicked()
 {
     // The choices are not used, but the report names them as the window had them.
-    runPress(restoreVanilla(), readChoices());
+    runPress(&restoreVanilla, readChoices());
 }

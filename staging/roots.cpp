@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 QString campaignRoot()
@@ -65,6 +66,26 @@ bool gameRunsUnderProton()
 #else
     return findSteamGame().isRecognised();
 #endif
+}
+
+QString scriptsPlace()
+{
+#ifndef Q_OS_WIN
+    const SteamGame steam = findSteamGame();
+    if (steam.isRecognised())
+        return QStringLiteral("proton ") + steam.id;
+#endif
+    return QStringLiteral("roaming");
+}
+
+QString scriptsFolderAt(const QString &place)
+{
+    if (place == QLatin1String("roaming"))
+        return roamingScriptsFolder();
+    static const QRegularExpression proton(QStringLiteral("^proton ([0-9]{1,12})$"));
+    const QRegularExpressionMatch match = proton.match(place);
+    const QString user = match.hasMatch() ? protonUserFolder(match.captured(1)) : QString();
+    return user.isEmpty() ? QString() : user + scriptsBelowUserFolder;
 }
 
 QString PressTarget::path() const

@@ -45,6 +45,14 @@ QString gameScriptsFolder();
 QString gameUserFolder();
 // Whether the game runs under Proton: outside Windows, from a Steam library.
 bool gameRunsUnderProton();
+// Where the game's scripts folder lies, so that it is found again wherever
+// the installation went and however it is reached: "proton <id>", the
+// Proton prefix of the game of that id beside the game's folder in its Steam
+// library, or "roaming", this account's roaming folder.
+QString scriptsPlace();
+// The scripts folder such a place names now, ending in "/"; empty where it
+// names none (a Proton prefix, where the game lies in no Steam library).
+QString scriptsFolderAt(const QString &place);
 
 // The folders a press changes files in, as its journal names them.
 enum class PressRoot { GameData, Mod, Scripts };

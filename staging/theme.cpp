@@ -2,7 +2,6 @@
 #include "theme.h"
 #include "app/zolmlauncher.h"
 #include "fileops.h"
-#include "pseudorandom.h"
 #include "roots.h"
 
 namespace {
@@ -27,7 +26,7 @@ QString chosenTheme(const PressChoices &choices, const QStringList &themes)
     // least one folder after the first.
     if (themes.size() < 2)
         return defaultTheme;
-    return themes.at(1 + drawPseudoRandom() % (themes.size() - 1));
+    return themes.at(1 + choices.nextDraw() % (themes.size() - 1));
 }
 
 // A theme without its own mov.pack borrows one.

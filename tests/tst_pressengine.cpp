@@ -12,6 +12,7 @@
 
 #include <QDirIterator>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -68,10 +69,23 @@ QString leftAside(const LauncherFixture &fixture)
 }
 
 // A launcher that had pressed first (none for no button): the state a press finds.
+// A game in a Steam library, run with Proton: its manifest, and the prefix
+// Steam made at its first start.
+const QString steamGame = "Library/steamapps/common/Napoleon";
+const QString manifestPath = "Library/steamapps/appmanifest_34030.acf";
+const QString prefixScripts = "Library/steamapps/compatdata/34030/pfx/drive_c/users/steamuser/"
+                              "AppData/Roaming/The Creative Assembly/Napoleon/scripts";
+
 std::unique_ptr<LauncherFixture> pressedBefore(const QString &button = "ButtonHardcore",
-                                               qint64 bootPackSize = 0)
+                                               qint64 bootPackSize = 0,
+                                               const QString &gameFolder = "Napoleon")
 {
-    auto fixture = std::make_unique<LauncherFixture>();
+    auto fixture = std::make_unique<LauncherFixture>(gameFolder);
+    const SampleInstallation &sample = fixture->sample();
+    if (gameFolder == steamGame
+        && !(sample.writeFile(manifestPath, R"("AppState" { "installdir" "Napoleon" })")
+             && QDir().mkpath(sample.root() + '/' + prefixScripts)))
+        qFatal("no Steam library");
     if (!fixture->isValid() || (!button.isEmpty() && executePlan(planFor(button, true)).stopped)
         || (bootPackSize
             && !fixture->sample().writeSizedFile(fixture->mod("Standard/boot.pack"), bootPackSize)))
@@ -82,9 +96,10 @@ std::unique_ptr<LauncherFixture> pressedBefore(const QString &button = "ButtonHa
 // The files after the press alone, and the operations it asked for.
 QMap<QString, QByteArray> pressAlone(const QString &button, QVector<files::Operation> *operations,
                                      qint64 bootPackSize = 0,
-                                     const QString &before = "ButtonHardcore")
+                                     const QString &before = "ButtonHardcore",
+                                     const QString &gameFolder = "Napoleon")
 {
-    const auto fixture = pressedBefore(before, bootPackSize);
+    const auto fixture = pressedBefore(before, bootPackSize, gameFolder);
     files::watch([&](const files::Operation &operation) {
         *operations << operation;
         return 0;
@@ -92,6 +107,34 @@ QMap<QString, QByteArray> pressAlone(const QString &button, QVector<files::Opera
     const bool done = !executePlan(planFor(button)).stopped;
     files::watch({});
     return done ? filesOf(*fixture) : QMap<QString, QByteArray>();
+}
+
+// Another account's press, killed in its burst, is that account's to end: the
+// next start gives each file of the game's and the mod's folders its old
+// file back where it was half moved, leaves the rest as the kill did, and
+// says so at start and at every press, which changes nothing.
+void otherAccountsPressLeft(const LauncherFixture &fixture, const QMap<QString, QByteArray> &killed,
+                            const QMap<QString, QByteArray> &old,
+                            const QMap<QString, QByteArray> &done)
+{
+    const QMap<QString, QByteArray> after = fixture.snapshot();
+    for (auto it = killed.cbegin(); it != killed.cend(); ++it) {
+        const QString &path = it.key();
+        if (path.startsWith("AppData/") || path.endsWith("journal.json"))
+            QVERIFY2(after.value(path) == it.value(), qPrintable(path + " changed"));
+        else if (!isAside(path) && !path.contains("/Launcher/")
+                 && (old.contains(path) || done.contains(path)))
+            QVERIFY2(after.value(path) == old.value(path) || after.value(path) == done.value(path),
+                     qPrintable(path + " neither old nor new"));
+    }
+    for (const QString &path : old.keys())
+        QVERIFY2(after.contains(path) || path.startsWith("AppData/"), qPrintable(path + " absent"));
+    QVERIFY(
+        fixture.read("velmarch-last-press.txt").contains("A launcher started by another account"));
+    const PressReport report = executePlan(planFor("ButtonClassic"));
+    QVERIFY(report.stopped
+            && report.errors.value(0).startsWith("A launcher started by another account"));
+    QVERIFY(!fixture.read("velmarch-last-press.txt").contains("every file is as it was"));
 }
 
 } // namespace
@@ -184,6 +227,24 @@ void tst_PressEngine::killedBurst_data()
         << ""
         << "ButtonClassic"
         << "started as it is";
+    // Its press sets the killed one right first, which takes the Temp folder away.
+    QTest::newRow("first battle, killed while it made the Temp folder's files, pressed again")
+        << ""
+        << "ButtonClassic"
+        << "pressed again";
+    // The scripts folder the journal names, reached anew.
+    QTest::newRow("Classic after a campaign, the roaming folder renamed")
+        << "SPCbava"
+        << "ButtonClassic"
+        << "roaming folder renamed";
+    QTest::newRow("Classic after a campaign, another account's press") << "SPCbava"
+                                                                       << "ButtonClassic"
+                                                                       << "another account's";
+    for (const QString then :
+         {"through a link to the library", "library moved with its prefix", "manifest missing"})
+        QTest::newRow(qPrintable("Classic after a campaign in Steam, " + then))
+            << "SPCbava"
+            << "ButtonClassic" << then;
 }
 
 // The child: presses, and ends its own process before the given move of the
@@ -219,15 +280,22 @@ void tst_PressEngine::killedBurst()
     QFETCH(QString, before);
     QFETCH(QString, button);
     QFETCH(QString, then);
+    const bool steam = then.contains("library") || then.contains("manifest");
+#ifdef Q_OS_WIN
+    if (steam || then.contains("renamed"))
+        QSKIP("Proton and a roaming folder that moves are Linux's: on Windows only the code "
+              "finds the roaming folder anew");
+#endif
+    const QString gameFolder = steam ? steamGame : "Napoleon";
     QVector<files::Operation> operations;
-    const QMap<QString, QByteArray> done = pressAlone(button, &operations, 0, before);
+    const QMap<QString, QByteArray> done = pressAlone(button, &operations, 0, before, gameFolder);
     const int moves = before.isEmpty()
         ? 0
         : std::count_if(operations.begin(), operations.end(), [](const auto &operation) {
               return operation.kind == files::Operation::Move;
           });
     for (int killAt = before.isEmpty() ? 0 : 1; killAt <= moves + !before.isEmpty(); ++killAt) {
-        const auto fixture = pressedBefore(before);
+        const auto fixture = pressedBefore(before, 0, gameFolder);
         const QMap<QString, QByteArray> old = filesOf(*fixture);
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -242,19 +310,61 @@ void tst_PressEngine::killedBurst()
         QFile journal(fixture->mod("velmarch-press-journal.json"));
         if (then == "journal cut in half")
             QVERIFY(journal.resize(journal.size() / 2));
+        if (then == "another account's" && journal.exists())
+            QVERIFY(fixture->sample().writeFile(
+                journal.fileName(),
+                QString(fixture->read(journal.fileName()))
+                    .replace(QRegularExpression("\"account\": \"[^\"]*\""),
+                             "\"account\": \"4000000001\"")
+                    .replace(QRegularExpression("\"scripts folder\": \"[^\"]*\""),
+                             "\"scripts folder\": \"/home/other/scripts/\"")
+                    .toUtf8()));
+        const QMap<QString, QByteArray> killed = fixture->snapshot();
+        const QString root = fixture->sample().root();
         const QString game = fixture->sample().gameFolder();
         const QString launcher = QDir::currentPath().mid(game.size());
+        const QString library = root + "/Library";
+        const QString linked = QString(game).replace(library, root + "/Link") + launcher;
+        const QString dataHome = fixture->sample().userDataHome();
         // Out of the folder first: Windows renames no folder a program works in.
         if (then == "moved")
-            QVERIFY(QDir::setCurrent(fixture->sample().root())
-                    && QDir().rename(game, game + " moved")
+            QVERIFY(QDir::setCurrent(root) && QDir().rename(game, game + " moved")
                     && QDir::setCurrent(game + " moved" + launcher));
-        {
+        if (then == "library moved with its prefix")
+            QVERIFY(
+                QDir::setCurrent(root) && QDir().rename(library, library + " moved")
+                && QDir::setCurrent(QString(game).replace(library, library + " moved") + launcher));
+        // A shell keeps the way it came in its PWD.
+        const QByteArray pwd = qgetenv("PWD");
+        if (then == "through a link to the library")
+            QVERIFY(QFile::link(library, root + "/Link")
+                    && qputenv("PWD", QFile::encodeName(linked)));
+        if (then == "roaming folder renamed")
+            QVERIFY(QDir().rename(dataHome, dataHome + " renamed")
+                    && qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome + " renamed")));
+        if (then == "manifest missing")
+            QVERIFY(QFile::remove(root + '/' + manifestPath));
+        if (then == "pressed again")
+            QVERIFY(!executePress({[&] { return planFor(button); }, button, {}}).stopped);
+        else
             const ZolmLauncher nextStart;
-        }
         if (then == "moved")
             QVERIFY(QDir::setCurrent(fixture->sample().root())
                     && QDir().rename(game + " moved", game) && QDir::setCurrent(game + launcher));
+        if (then == "library moved with its prefix")
+            QVERIFY(QDir::setCurrent(root) && QDir().rename(library + " moved", library)
+                    && QDir::setCurrent(game + launcher));
+        qputenv("PWD", pwd);
+        QVERIFY(then != "through a link to the library" || QFile::remove(root + "/Link"));
+        if (then == "roaming folder renamed")
+            QVERIFY(QDir().rename(dataHome + " renamed", dataHome)
+                    && qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome)));
+        if (then == "manifest missing")
+            QVERIFY(fixture->sample().writeFile(manifestPath, killed.value(manifestPath)));
+        if (then == "another account's" && journal.exists()) {
+            otherAccountsPressLeft(*fixture, killed, old, done);
+            continue;
+        }
         const QMap<QString, QByteArray> after = filesOf(*fixture);
         const QString at = QString("killed at move %1 of %2").arg(killAt).arg(moves);
         for (const QString &path : old.keys() + done.keys()) {
@@ -264,13 +374,9 @@ void tst_PressEngine::killedBurst()
             QVERIFY2(state(after) == state(old) || state(after) == state(done),
                      qPrintable(at + ": " + path + " neither old nor new"));
         }
-        // The preferences, moved alone once the rest is in place, are whole.
-        const auto without = [](QMap<QString, QByteArray> files) {
-            files.remove(preferencesPath);
-            return files;
-        };
-        QVERIFY2(without(after) == without(done) || without(after) == without(old)
-                     || then == "journal cut in half",
+        // The preferences too, moved last and alone, are of the press its
+        // start finished, or as they were before the press it took back.
+        QVERIFY2(after == done || after == old || then == "journal cut in half",
                  qPrintable(at + ": a mix"));
         QCOMPARE(QFile::remove(fixture->mod("velmarch-press-journal.untrusted.json")),
                  then == "journal cut in half");
@@ -278,10 +384,14 @@ void tst_PressEngine::killedBurst()
         const QByteArray report = fixture->read("velmarch-last-press.txt");
         QVERIFY2(before.isEmpty()
                      || report.contains(then == "journal cut in half" ? "The mod's folder held"
-                                                                      : "This start"),
+                                            : after == done && after != old
+                                            ? "This start finished that press: every file is "
+                                              "of that press.\n"
+                                            : "This start"),
                  report.constData());
         if (before.isEmpty())
-            QVERIFY2(!QFileInfo::exists("../Temp"), "the Temp folder the press made is left");
+            QVERIFY2(QFileInfo::exists("../Temp") == (then == "pressed again"),
+                     "the Temp folder the killed press made is left");
     }
 }
 
@@ -319,10 +429,21 @@ void tst_PressEngine::plantedJournal_data()
         << head + R"({"root": "game data", "file": "ZOLM_ui.pack", "kind": "remove"}]})" << true
         << true;
     QTest::newRow("a scratch folder that is a link, no journal") << "" << true << false;
-    QTest::newRow("another account's press: left for that account's launcher")
+    const QString other = R"({"format": 3, "account": "4000000001", "scripts folder":
+        "%1/scripts/", "scripts place": "%3", "moves": [{"root": "scripts",
+        "file": "user.script.txt", "kind": "remove"}]})";
+    QTest::newRow("a scripts place no press names")
+        << QString(other).replace("%3", "proton 1/../..") << false << true;
+    QTest::newRow("another file than the preferences put in place last")
+        << head + R"({"root": "scripts", "file": "user.script.txt", "kind": "replace last"}]})"
+        << false << true;
+    // Left for that account's launcher, with a box at the start.
+    QTest::newRow("another account's press, in the earlier format")
         << R"({"format": 2, "scripts folder": "%1/scripts/", "moves": [{"root": "scripts",
               "file": "user.script.txt", "kind": "remove"}]})"
         << false << false;
+    QTest::newRow("another account's press")
+        << QString(other).replace("%3", "roaming") << false << false;
 }
 
 void tst_PressEngine::plantedJournal()
@@ -353,7 +474,7 @@ void tst_PressEngine::plantedJournal()
     QTest::qWait(200);
 
     QMap<QString, QByteArray> after = fixture->snapshot();
-    QCOMPARE(closer.count(), kept ? 1 : 0);
+    QCOMPARE(closer.count(), kept || !journal.isEmpty() ? 1 : 0);
     if (kept) {
         QVERIFY2(closer.boxes()[0].text.startsWith(
                      "The mod's folder held velmarch-press-journal.json, which names files as "
@@ -362,6 +483,9 @@ void tst_PressEngine::plantedJournal()
         QCOMPARE(after.take("Napoleon/data/ZOLM/velmarch-press-journal.untrusted.json"),
                  before.take(planted));
     } else if (!journal.isEmpty()) {
+        // A way out the player can follow, also where that account is gone.
+        QVERIFY(closer.boxes()[0].text.startsWith("A launcher started by another account"));
+        QVERIFY(closer.boxes()[0].wayOut.contains("remove velmarch-press-journal.json"));
         QVERIFY(executePlan(planFor("ButtonClassic"))
                     .errors.value(0)
                     .startsWith("A launcher started by another account was stopped"));
@@ -456,8 +580,9 @@ void tst_PressEngine::twoPressesAtOnce()
     const QMap<QString, QByteArray> alone[2] = {pressAlone(buttons[0], &operations, 64 << 20),
                                                 pressAlone(buttons[1], &operations, 64 << 20)};
     const auto fixture = pressedBefore("ButtonHardcore", 64 << 20);
-    PressRun first(planFor(buttons[0]), {buttons[0], {}});
-    PressRun second(planFor(buttons[1]), {buttons[1], {}});
+    const FilePlan plans[2] = {planFor(buttons[0]), planFor(buttons[1])};
+    PressRun first({[&] { return plans[0]; }, buttons[0], {}});
+    PressRun second({[&] { return plans[1]; }, buttons[1], {}});
     QSignalSpy firstDone(&first, &PressRun::finished);
     QSignalSpy secondDone(&second, &PressRun::finished);
     first.start();
