@@ -12,6 +12,7 @@
 #include <QWindow>
 
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -69,11 +70,27 @@ void ZolmLauncher::tellGameNotFound(bool thenEnd)
     if (m_gameSearch)
         return;
     const QString launcherFolder = QDir::currentPath();
-    const auto found = std::make_shared<QStringList>();
-    m_gameSearch = QThread::create([found] { *found = modFoldersInSteamLibraries(); });
+    // Handed over under a lock: Qt's queued signal is no barrier the
+    // thread checker can see.
+    struct Found
+    {
+        std::mutex mutex;
+        QStringList modFolders;
+    };
+    const auto found = std::make_shared<Found>();
+    m_gameSearch = QThread::create([found] {
+        const QStringList modFolders = modFoldersInSteamLibraries();
+        const std::lock_guard<std::mutex> lock(found->mutex);
+        found->modFolders = modFolders;
+    });
     m_gameSearch->setParent(this);
     connect(m_gameSearch, &QThread::finished, this, [this, found, launcherFolder] {
-        showError(messages::gameNotFound(launcherFolder, *found));
+        QStringList modFolders;
+        {
+            const std::lock_guard<std::mutex> lock(found->mutex);
+            modFolders = found->modFolders;
+        }
+        showError(messages::gameNotFound(launcherFolder, modFolders));
         // Only now, so that a press while the box is open opens no second one.
         m_gameSearch->deleteLater();
         m_gameSearch = nullptr;

@@ -5,8 +5,9 @@
 
 #include <QDir>
 
-#include <sddl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <sddl.h>
 
 #include <vector>
 

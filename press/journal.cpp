@@ -249,8 +249,11 @@ Journal readJournal()
     }
     journal.moves = moves;
     journal.scriptsHere = intoScripts ? scripts : QString();
+    // This account's own journal names a scripts folder it can always find
+    // again; one it cannot is not what its press wrote.
     if (scripts.isEmpty()) {
-        journal.state = Journal::OtherAccount;
+        if (journal.account != account::currentId())
+            journal.state = Journal::OtherAccount;
         return journal;
     }
     const auto point = burstPoint(moves);

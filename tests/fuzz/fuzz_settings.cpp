@@ -5,15 +5,13 @@
 // choices.
 #include "app/zolmlauncher.h"
 #include "fuzzcheck.h"
-#include "sampleinstallation.h"
+#include "fuzzinstallation.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cstdint>
 
@@ -47,7 +45,6 @@ Choices choicesOf(const ZolmLauncher &window)
 qint64 writes = 0;
 // For the whole run.
 QApplication *application = nullptr;
-QTemporaryDir *installation = nullptr;
 
 } // namespace
 
@@ -55,13 +52,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     application = new QApplication(*argc, *argv);
-    // In memory where there is such a folder: saving the settings flushes them.
-    installation = new QTemporaryDir(QDir("/dev/shm").exists() ? "/dev/shm/velmarch-fuzz-XXXXXX"
-                                                               : QString());
-    const SampleInstallation sample(installation->path());
-    if (!sample.create() || !QDir::setCurrent(sample.launcherFolder()))
-        std::abort();
-    qputenv("XDG_DATA_HOME", QFile::encodeName(sample.userDataHome()));
+    fuzzInstallation();
     return 0;
 }
 
