@@ -35,7 +35,9 @@ QString currentId()
 QString nameOf(const QString &id)
 {
     PSID sid = nullptr;
-    if (!ConvertStringSidToSidW(reinterpret_cast<const wchar_t *>(id.utf16()), &sid))
+    // Only a SID's text names an account; the older journal names none.
+    if (!id.startsWith(QLatin1String("S-"))
+        || !ConvertStringSidToSidW(reinterpret_cast<const wchar_t *>(id.utf16()), &sid))
         return QString();
     wchar_t name[256];
     wchar_t domain[256];

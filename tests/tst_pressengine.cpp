@@ -386,7 +386,7 @@ void tst_PressEngine::killedBurst()
                      || report.contains(then == "journal cut in half" ? "The mod's folder held"
                                             : after == done && after != old
                                             ? "This start finished that press: every file is "
-                                              "of that press.\n"
+                                              "of that press."
                                             : "This start"),
                  report.constData());
         if (before.isEmpty())
