@@ -204,7 +204,11 @@ void tst_Steam::wrongFolder_data()
     QTest::newRow("no list: Steam's own library") << steam << QString() << false << true << true;
     QTest::newRow("the game without the mod") << steam << list << true << false << false;
     QTest::newRow("no Steam at all") << QString() << QString() << false << true << false;
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+    // Named by the machine's key alone, as an installer for all users leaves it.
+    QTest::newRow("the machine's Steam")
+        << "Program Files (x86)/Steam" << list << true << true << true;
+#else
     QTest::newRow("Flatpak's Steam")
         << ".var/app/com.valvesoftware.Steam/.local/share/Steam" << list << true << true << true;
 #endif
@@ -227,15 +231,23 @@ void tst_Steam::wrongFolder()
     SampleInstallation files(home.path());
     QVERIFY(files.writeFile(game + "/Napoleon.exe", "game"));
     QVERIFY(steam.isEmpty()
-            || files.writeFile(steamFolder + "/steamapps/libraryfolders.vdf",
-                               libraries.arg(escaped, steamFolder).toUtf8()));
+            || files.writeFile(
+                steamFolder + "/steamapps/libraryfolders.vdf",
+                QString(libraries).replace("%1", escaped).replace("%2", steamFolder).toUtf8()));
     if (libraries.isEmpty() && !steam.isEmpty())
         QVERIFY(QFile::remove(steamFolder + "/steamapps/libraryfolders.vdf"));
 #ifdef Q_OS_WIN
-    QSettings registry("HKEY_CURRENT_USER\\Software\\Valve\\Steam", QSettings::NativeFormat);
-    const QVariant before = registry.value("SteamPath");
-    registry.setValue("SteamPath", steam.isEmpty() ? QString() : steamFolder);
-    const auto restore = qScopeGuard([&] { registry.setValue("SteamPath", before); });
+    const bool machine = steam.startsWith("Program Files");
+    QSettings user("HKEY_CURRENT_USER\\Software\\Valve\\Steam", QSettings::NativeFormat);
+    QSettings all("HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Valve\\Steam",
+                  QSettings::NativeFormat);
+    const QVariant before[] = {user.value("SteamPath"), all.value("InstallPath")};
+    user.setValue("SteamPath", steam.isEmpty() || machine ? QString() : steamFolder);
+    all.setValue("InstallPath", machine ? QDir::toNativeSeparators(steamFolder) : QString());
+    const auto restore = qScopeGuard([&] {
+        user.setValue("SteamPath", before[0]);
+        all.setValue("InstallPath", before[1]);
+    });
 #else
     // As Steam leaves it: reached by a link too, and each library named once.
     QVERIFY(!steam.startsWith(".local") || QDir().mkpath(home.path() + "/.steam"));
