@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMessageBox>
 #include <QThread>
 #include <QWindow>
@@ -27,6 +28,8 @@ public:
         : QMessageBox(QMessageBox::Critical, QStringLiteral("Error"), what, QMessageBox::Ok)
         , m_over(over)
     {
+        // Paths and names from disk, never markup.
+        setTextFormat(Qt::PlainText);
         setWindowModality(Qt::ApplicationModal);
         if (!over->isVisible())
             return;
@@ -56,6 +59,8 @@ void ZolmLauncher::showError(const QString &error)
     const messages::BoxParts parts = messages::partsOf(error);
     ErrorBox box(this, parts.what);
     box.setInformativeText(parts.wayOut);
+    if (auto *wayOut = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel")))
+        wayOut->setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::NoButton);
     QFont font(ui->ChkFreecam->font().family());
     font.setPixelSize(qMax(12, ui->ChkFreecam->font().pixelSize()));

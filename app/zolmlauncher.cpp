@@ -149,7 +149,8 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
     // A launcher killed while it put files in place left them for this one;
     // what it found is told before the command line's press starts. A
     // launcher unpacked in the wrong folder says so as soon as it shows.
-    const QString found = finishInterruptedPress();
+    // Outside the game's folders nothing is set right: "../" is not the mod's.
+    const QString found = isExistingFile(gameExecutable) ? finishInterruptedPress() : QString();
     QTimer::singleShot(0, this, [this, found] {
         if (!found.isEmpty())
             showError(found);

@@ -60,8 +60,8 @@ std::optional<Move> moveOf(const QJsonObject &entry, const QString &scripts)
 std::optional<int> burstPoint(const QVector<Move> &moves)
 {
     const int last = movesBeforeLast(moves);
-    for (int i = last; i < moves.size(); ++i) {
-        if (moves[i].kind != Move::Last)
+    for (int i = 0; i < last; ++i) {
+        if (moves[i].kind == Move::Last)
             return std::nullopt;
     }
     int done = 0;
@@ -73,6 +73,13 @@ std::optional<int> burstPoint(const QVector<Move> &moves)
             return std::nullopt;
     }
     return done;
+}
+
+// Where the system does not say, no account is taken for this one.
+QString accountOfJournal()
+{
+    const QString id = account::currentId();
+    return id.isEmpty() ? QStringLiteral("unknown") : id;
 }
 
 bool stopped(files::Failure *failure, const files::Failure &why)
@@ -101,7 +108,7 @@ bool writeJournal(const QVector<Move> &moves, files::Failure *failure)
                                     {"kind", kindNames.value(move.kind)}});
     }
     const QJsonObject root {{"format", format},
-                            {"account", account::currentId()},
+                            {"account", accountOfJournal()},
                             {"scripts folder", gameScriptsFolder()},
                             {"scripts place", scriptsPlace()},
                             {"moves", entries}};
@@ -122,7 +129,8 @@ QString scriptsFolderOf(const QJsonObject &root)
     const QString named = root.value("scripts folder").toString();
     if (root.value("format") == format) {
         const QString place = root.value("scripts place").toString();
-        const bool ours = root.value("account").toString() == account::currentId();
+        const bool ours = !account::currentId().isEmpty()
+            && root.value("account").toString() == account::currentId();
         if (place.startsWith(QLatin1String("proton "))
             || (ours && place == QLatin1String("roaming"))) {
             const QString found = scriptsFolderAt(place);
@@ -190,7 +198,7 @@ Journal readJournal()
     // This account's own journal names a scripts folder it can always find
     // again; one it cannot is not what its press wrote.
     if (scripts.isEmpty()) {
-        if (journal.account != account::currentId())
+        if (journal.account != accountOfJournal())
             journal.state = Journal::OtherAccount;
         return journal;
     }

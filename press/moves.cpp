@@ -68,11 +68,9 @@ Stage stageOf(const Move &move)
         // Its old file goes before the journal does.
         return f.target && !f.old ? Stage::NotBegun : !f.target ? Stage::Done : Stage::Foreign;
     case Move::Last:
-        // A new player's preferences may be the first.
-        return f.old   ? Stage::Foreign
-            : f.made   ? Stage::NotBegun
-            : f.target ? Stage::Done
-                       : Stage::Foreign;
+        // Done also where it was left as it was: a new player's, which the
+        // game has not written yet, may then be absent.
+        return f.old ? Stage::Foreign : f.made ? Stage::NotBegun : Stage::Done;
     }
     return Stage::Foreign;
 }

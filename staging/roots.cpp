@@ -28,6 +28,23 @@ QString roamingScriptsFolder()
     return roamingUserFolder() + scriptsBelowUserFolder;
 }
 
+// Only the game's own prefix: the id Steam's manifest gives the game, or,
+// while there is no manifest to say (Steam rewriting it), the one prefix of
+// the game's library that holds the game's scripts folder.
+bool isGamesPrefix(const QString &id)
+{
+    const SteamGame steam = findSteamGame();
+    if (steam.isRecognised())
+        return steam.id == id;
+    const QDir prefixes(gameSteamapps() + QStringLiteral("/compatdata"));
+    QStringList withScripts;
+    for (const QString &other : prefixes.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (QFileInfo(protonUserFolder(other) + scriptsBelowUserFolder).isDir())
+            withScripts << other;
+    }
+    return withScripts == QStringList {id};
+}
+
 QString rootFolder(PressRoot root)
 {
     switch (root) {
@@ -82,10 +99,17 @@ QString scriptsFolderAt(const QString &place)
 {
     if (place == QLatin1String("roaming"))
         return roamingScriptsFolder();
+#ifdef Q_OS_WIN
+    // No Proton under Windows.
+    return QString();
+#endif
     static const QRegularExpression proton(QStringLiteral("^proton ([0-9]{1,12})$"));
     const QRegularExpressionMatch match = proton.match(place);
-    const QString user = match.hasMatch() ? protonUserFolder(match.captured(1)) : QString();
-    return user.isEmpty() ? QString() : user + scriptsBelowUserFolder;
+    const QString id = match.captured(1);
+    const QString user = match.hasMatch() ? protonUserFolder(id) : QString();
+    if (user.isEmpty() || !isGamesPrefix(id))
+        return QString();
+    return user + scriptsBelowUserFolder;
 }
 
 QString PressTarget::path() const

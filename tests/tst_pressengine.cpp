@@ -4,6 +4,7 @@
 // puts the files in place, and two presses at once on one installation.
 #include "app/zolmlauncher.h"
 #include "launcherfixture.h"
+#include "press/account.h"
 #include "press/executor.h"
 #include "press/filelayer.h"
 #include "press/journal.h"
@@ -404,46 +405,52 @@ void tst_PressEngine::plantedJournal_data()
     QTest::addColumn<QString>("journal"); // %1: the folder outside, %2: the scripts folder
     QTest::addColumn<bool>("linkedScratch"); // the data folder's scratch folder is a link to it
     QTest::addColumn<bool>("kept"); // aside, as untrusted
+    QTest::addColumn<bool>(
+        "inSteam"); // the game in a Steam library, another game's prefix beside it
 
     const QString head = R"({"format": 2, "scripts folder": "%2/", "moves": [)";
     QTest::newRow("the earlier format's absolute paths: a removal and a move over a file")
         << R"({"format": 1, "moves": [{"file": "%1/victim.txt", "aside": "", "new": ""},
               {"file": "%1/bashrc", "aside": "", "new": "%1/new.boot.pack"}]})"
-        << false << true;
+        << false << true << false;
     QTest::newRow("a path outside the roots")
         << head + R"({"root": "game data", "file": "%1/victim.txt", "kind": "remove"}]})" << false
-        << true;
+        << true << false;
     QTest::newRow("'..' inside a root")
         << head + R"({"root": "game data", "file": "boot.pack", "kind": "replace"},
               {"root": "game data", "file": "../../outside/victim.txt", "kind": "remove"}]})"
-        << false << true;
+        << false << true << false;
     QTest::newRow("the removal of files that are only ever replaced") << head
             + R"({"root": "game data", "file": "campaigns/spa_napoleon/startpos.esf",
               "kind": "remove"}, {"root": "scripts", "file": "preferences.script.txt",
-              "kind": "remove"}]})" << false << true;
+              "kind": "remove"}]})" << false << true << false;
     QTest::newRow("left from a press that ended")
         << head + R"({"root": "game data", "file": "boot.pack", "kind": "replace"},
               {"root": "game data", "file": "ZOLM_ui.pack", "kind": "add"}]})"
-        << false << true;
+        << false << true << false;
     QTest::newRow("a scratch folder that is a link, named by a journal")
         << head + R"({"root": "game data", "file": "ZOLM_ui.pack", "kind": "remove"}]})" << true
-        << true;
-    QTest::newRow("a scratch folder that is a link, no journal") << "" << true << false;
+        << true << false;
+    QTest::newRow("a scratch folder that is a link, no journal") << "" << true << false << false;
     const QString other = R"({"format": 3, "account": "4000000001", "scripts folder":
         "%1/scripts/", "scripts place": "%3", "moves": [{"root": "scripts",
         "file": "user.script.txt", "kind": "remove"}]})";
+    // Only the game's own prefix, whatever the place says.
+    QTest::newRow("another game's Proton prefix")
+        << QString(other).replace("4000000001", "%4").replace("%3", "proton 570") << false << true
+        << true;
     QTest::newRow("a scripts place no press names")
-        << QString(other).replace("%3", "proton 1/../..") << false << true;
+        << QString(other).replace("%3", "proton 1/../..") << false << true << false;
     QTest::newRow("another file than the preferences put in place last")
         << head + R"({"root": "scripts", "file": "user.script.txt", "kind": "replace last"}]})"
-        << false << true;
+        << false << true << false;
     // Left for that account's launcher, with a box at the start.
     QTest::newRow("another account's press, in the earlier format")
         << R"({"format": 2, "scripts folder": "%1/scripts/", "moves": [{"root": "scripts",
               "file": "user.script.txt", "kind": "remove"}]})"
-        << false << false;
+        << false << false << false;
     QTest::newRow("another account's press")
-        << QString(other).replace("%3", "roaming") << false << false;
+        << QString(other).replace("%3", "roaming") << false << false << false;
 }
 
 void tst_PressEngine::plantedJournal()
@@ -451,8 +458,15 @@ void tst_PressEngine::plantedJournal()
     QFETCH(QString, journal);
     QFETCH(bool, linkedScratch);
     QFETCH(bool, kept);
-    const auto fixture = pressedBefore();
+    QFETCH(bool, inSteam);
+    const auto fixture = pressedBefore("ButtonHardcore", 0, inSteam ? steamGame : "Napoleon");
     const QString outside = fixture->sample().root() + "/outside";
+    const QString otherGame = fixture->sample().root()
+        + "/Library/steamapps/compatdata/570/pfx/drive_c/users/steamuser/AppData/Roaming/"
+          "The Creative Assembly/Napoleon/scripts";
+    QVERIFY(!inSteam
+            || (fixture->sample().writeFile(otherGame + "/user.script.txt", "another game's")
+                && QDir().mkpath(otherGame + "/.velmarch-press")));
     for (const char *file : {"victim.txt", "bashrc", "new.boot.pack", "scripts/user.script.txt"})
         QVERIFY(fixture->sample().writeFile(outside + '/' + file, file));
 #ifdef Q_OS_WIN
@@ -461,11 +475,13 @@ void tst_PressEngine::plantedJournal()
               "against them here");
 #endif
     QVERIFY(!linkedScratch || QFile::link(outside, fixture->data(".velmarch-press")));
-    const QString planted = "Napoleon/data/ZOLM/velmarch-press-journal.json";
+    const QDir root(fixture->sample().root());
+    const QString planted = root.relativeFilePath(fixture->mod("velmarch-press-journal.json"));
     if (!journal.isEmpty())
         QVERIFY(fixture->sample().writeFile(planted,
                                             journal.replace("%1", outside)
                                                 .replace("%2", fixture->sample().scriptsFolder())
+                                                .replace("%4", account::currentId())
                                                 .toUtf8()));
     QMap<QString, QByteArray> before = fixture->snapshot();
 
@@ -480,7 +496,8 @@ void tst_PressEngine::plantedJournal()
                      "The mod's folder held velmarch-press-journal.json, which names files as "
                      "no press of this launcher could have"),
                  qPrintable(closer.boxes()[0].text));
-        QCOMPARE(after.take("Napoleon/data/ZOLM/velmarch-press-journal.untrusted.json"),
+        QCOMPARE(after.take(
+                     root.relativeFilePath(fixture->mod("velmarch-press-journal.untrusted.json"))),
                  before.take(planted));
     } else if (!journal.isEmpty()) {
         // A way out the player can follow, also where that account is gone.
@@ -490,8 +507,10 @@ void tst_PressEngine::plantedJournal()
                     .errors.value(0)
                     .startsWith("A launcher started by another account was stopped"));
     }
-    before.remove(lastPressPath);
-    after.remove(lastPressPath);
+    const QString report
+        = root.relativeFilePath(QDir::current().absoluteFilePath("velmarch-last-press.txt"));
+    before.remove(report);
+    after.remove(report);
     QCOMPARE(after.keys(), before.keys());
     QVERIFY(after == before);
 }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The reader of a press's journal on any bytes, over an installation laid out
 // as a killed burst leaves it: it never crashes, and a journal it follows
-// names each file once, only files a press changes, and stands as a burst
-// leaves them, its moves done before the first that is not. In the input,
+// names each file once, only files a press changes, the preferences' move
+// last, and stands as a burst leaves them, its moves done before the first
+// that is not. In the input,
 // %SCRIPTS% stands for the game's scripts folder and %ACCOUNT% for this
 // account's id, which differ from one machine to the next.
 #include "fuzzcheck.h"
@@ -77,6 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK(!named.contains(move.target), "each file once");
         named.insert(move.target);
         FUZZ_CHECK(i >= journal.done || stageOf(move) == Stage::Done, "done before its point");
+        FUZZ_CHECK(move.kind != Move::Last || i + 1 == journal.moves.size()
+                       || journal.moves[i + 1].kind == Move::Last,
+                   "the preferences' move after every other");
     }
     return 0;
 }
