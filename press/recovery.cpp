@@ -40,16 +40,6 @@ QVector<Move> takenBackByDisk()
     return moves;
 }
 
-QStringList scriptsNames()
-{
-    QStringList names;
-    for (const PressTarget &target : pressTargets()) {
-        if (target.root == PressRoot::Scripts)
-            names << target.name;
-    }
-    return names;
-}
-
 // What presses left in one folder's scratch folder. A prepared file is
 // removed; a kept-aside one where its target is whole, and otherwise put
 // back. Only the names a press makes are touched.
@@ -174,7 +164,7 @@ Recovery recoverInterruptedPress()
         && std::none_of(folders.begin(), folders.end(), [&](const PressFolder &folder) {
                return folder.path == journal.scriptsHere;
            }))
-        folders << PressFolder {journal.scriptsHere, scriptsNames()};
+        folders << PressFolder {journal.scriptsHere, scriptsFileNames()};
     for (const PressFolder &folder : qAsConst(folders))
         sweep(folder);
     return recovery;

@@ -153,11 +153,8 @@ std::optional<PressTarget> pressTargetAt(const QString &path)
 QVector<PressFolder> pressFolders()
 {
     QVector<PressFolder> folders;
-    QStringList scripts;
     for (const PressTarget &target : pressTargets()) {
         const QFileInfo file(target.path());
-        if (target.root == PressRoot::Scripts)
-            scripts << file.fileName();
         const QString path = file.path() + '/';
         const auto known
             = std::find_if(folders.begin(), folders.end(),
@@ -169,8 +166,18 @@ QVector<PressFolder> pressFolders()
     }
     // Leftovers of presses made before the game's Proton prefix existed.
     for (const QString &other : scriptsFolders().mid(1))
-        folders << PressFolder {other, scripts};
+        folders << PressFolder {other, scriptsFileNames()};
     return folders;
+}
+
+QStringList scriptsFileNames()
+{
+    QStringList names;
+    for (const PressTarget &target : pressTargets()) {
+        if (target.root == PressRoot::Scripts)
+            names << target.name;
+    }
+    return names;
 }
 
 QStringList scriptsFolders()

@@ -82,6 +82,8 @@ struct PressFolder
     QStringList names;
 };
 QVector<PressFolder> pressFolders();
+// The names of the files a press may change in a scripts folder.
+QStringList scriptsFileNames();
 // The scripts folders the game may use, each ending in "/": its own, and
 // under Proton the one used before the game's prefix was made.
 QStringList scriptsFolders();
