@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -80,7 +81,8 @@ void ZolmLauncher::runPress(const std::function<FilePlan()> &plan, const PressCh
                         [choices](const FilePlan &made) { return describeChoices(choices, made); }},
                        this);
     connect(m_press, &PressRun::progress, this, &ZolmLauncher::showPressProgress);
-    connect(m_press, &PressRun::finished, this, &ZolmLauncher::endPress);
+    connect(m_press, &PressRun::ended, this, &ZolmLauncher::endPress);
+    connect(m_press, &PressRun::finished, this, &ZolmLauncher::pressFinished);
     setControlsEnabled(false);
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     ui->PressFile->clear();
@@ -124,21 +126,24 @@ void ZolmLauncher::showPressFile()
 
 void ZolmLauncher::endPress()
 {
-    const PressReport report = m_press->report();
-    m_press->deleteLater();
-    m_press = nullptr;
+    const QPointer<PressRun> press = m_press;
+    const PressReport report = press->report();
     m_progressDelay->stop();
     ui->PressPanel->hide();
     QGuiApplication::restoreOverrideCursor();
-    setControlsEnabled(true);
+    // The window closes for good once the press has finished.
     if (m_closeWhenPressEnds) {
+        press->goOn();
         if (!report.stopped)
             addToLastPress(QStringLiteral("The game was not started: the window was closed."));
-        close();
         if (m_endAfterPress)
             QCoreApplication::exit(1);
         return;
     }
+    // What is left of the press waits for the game's start, but not for the
+    // player reading boxes.
+    if (!report.errors.isEmpty())
+        press->goOn();
     for (const QString &error : report.errors)
         showError(error);
     // After a failed step the window stays open, so that the player can free
@@ -148,6 +153,19 @@ void ZolmLauncher::endPress()
         launchGame();
     else if (m_endAfterPress)
         QCoreApplication::exit(1);
+    if (press)
+        press->goOn();
+}
+
+// The press has deleted the old files too, which it does while the game
+// starts: only now may another press begin.
+void ZolmLauncher::pressFinished()
+{
+    m_press->deleteLater();
+    m_press = nullptr;
+    setControlsEnabled(true);
+    if (m_closeWhenPressEnds)
+        close();
 }
 
 void ZolmLauncher::pressOnStart(const QString &buttonName)

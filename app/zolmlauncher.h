@@ -115,6 +115,7 @@ private:
     void showPressPanel();
     void showPressFile();
     void endPress();
+    void pressFinished();
     void showError(const QString &error);
     void setControlsEnabled(bool enabled);
     void pressStartButton();

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QMap>
 #include <QStorageInfo>
 
@@ -51,8 +52,14 @@ bool hasSpace(const PressWork &work, QString *box)
         qint64 needed = slack;
     };
     QMap<QString, Drive> drives;
+    // Each reads the system's whole table of mounts: once a folder.
+    QHash<QString, QStorageInfo> folders;
     for (const Change &change : work.changes) {
-        const QStorageInfo storage(existingFolderOf(change.target));
+        const QString folder = existingFolderOf(change.target);
+        auto found = folders.find(folder);
+        if (found == folders.end())
+            found = folders.insert(folder, QStorageInfo(folder));
+        const QStorageInfo &storage = *found;
         // The preferences never stop a press: without room they are left as they are.
         if (change.kind == Change::Remove || change.optional || !storage.isValid())
             continue;

@@ -5,6 +5,7 @@
 #include "copyrecord.h"
 #include "lastpress.h"
 #include "messages.h"
+#include "phases.h"
 #include "prepare.h"
 #include "putinplace.h"
 #include "recovery.h"
@@ -74,6 +75,7 @@ bool carryOut(const PressRequest &request, const CopyRecord &record, PressObserv
     *work = workOut(plan, record);
     if (!checkPress(work, box))
         return false;
+    enterPhase(PressPhase::Prepare);
     if (prepare(work, observer, box) && putInPlace(work, box))
         return true;
     if (!work->leftToJournal)
@@ -82,13 +84,16 @@ bool carryOut(const PressRequest &request, const CopyRecord &record, PressObserv
     return false;
 }
 
-PressReport stopped(const PressOutcome &outcome)
+PressReport stopped(const PressOutcome &outcome, PressObserver *observer)
 {
     PressReport report;
     report.stopped = true;
     report.errors = outcome.notices;
     if (!outcome.failure.isEmpty())
         report.errors << outcome.failure;
+    if (observer)
+        observer->pressEnded(report);
+    enterPhase(PressPhase::Done);
     return report;
 }
 
@@ -104,24 +109,34 @@ PressReport executePlan(const FilePlan &plan, PressObserver *observer,
 
 PressReport executePress(const PressRequest &request, PressObserver *observer)
 {
+    enterPhase(PressPhase::Checks);
     PressOutcome outcome;
     outcome.description.button = request.button;
     files::FileLock lock(lockPath());
     // The report of the last press is the lock holder's to write.
     if (!takeLock(&lock, lockWaitMs, &outcome.failure))
-        return stopped(outcome);
+        return stopped(outcome, observer);
     CopyRecord record = CopyRecord::load();
     PressWork work;
     const bool done = carryOut(request, record, observer, &work, &outcome);
+    enterPhase(PressPhase::Report);
     writeLastPress(work, outcome);
     if (!done)
-        return stopped(outcome);
-    remember(&record, work);
+        return stopped(outcome, observer);
     // The game files kept, in one box.
     PressReport report;
     report.errors = outcome.notices + work.notices;
     if (!work.kept.isEmpty())
         report.errors << work.kept.join('\n');
+    // While the game starts; still under the lock, which keeps the next
+    // press from preparing where these files go.
+    enterPhase(PressPhase::Record);
+    if (observer)
+        observer->pressEnded(report);
+    remember(&record, work);
+    enterPhase(PressPhase::OldFiles);
+    removeOldFiles(work);
+    enterPhase(PressPhase::Done);
     return report;
 }
 

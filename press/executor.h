@@ -25,12 +25,18 @@ public:
     virtual void copied(const QString &file, qint64 done, qint64 total) = 0;
     // True ends the press before it changes any file.
     virtual bool stopRequested() = 0;
+    // Once every file is as the press leaves it and the report of the last
+    // press is written, so that the game may be started: the press then keeps
+    // its record of copies and deletes the old files it replaced, which
+    // nobody waits for.
+    virtual void pressEnded(const PressReport &) { }
 };
 
 // Carries a press's plan out, the one place where a press changes files, one
 // way: it works out what each file becomes, checks what it can, prepares every
 // new file beside its target, puts them all in place in one burst, and then
-// keeps its record of copies and the report of the last press. Either every
+// writes the report of the last press, keeps its record of copies and
+// deletes the old files. Either every
 // file ends as the plan says or, where the press stops, every file is as it
 // was. The game's own files are never removed without their replacement:
 // where its source is missing, the file is kept and one box says so. One

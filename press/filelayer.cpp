@@ -43,6 +43,12 @@ bool move(const QString &from, const QString &to, Failure *failure)
     return allowed(Operation::Move, to, 0, failure, from) && native::move(from, to, failure);
 }
 
+bool link(const QString &file, const QString &secondName, Failure *failure)
+{
+    return allowed(Operation::Link, secondName, 0, failure, file)
+        && native::link(file, secondName, failure);
+}
+
 bool remove(const QString &path, Failure *failure)
 {
     return allowed(Operation::Remove, path, 0, failure) && native::remove(path, failure);

@@ -40,6 +40,10 @@ bool copyFlushed(const QString &source, const QString &copy, const CopyProgress 
 bool writeFlushed(const QString &path, const QByteArray &bytes, Failure *failure);
 // Renames a file within its volume; a file at the new name is replaced.
 bool move(const QString &from, const QString &to, Failure *failure);
+// Gives a file a second name on its volume, which keeps the file and its
+// space when the first name is moved over; fails where the drive keeps one
+// name a file (FAT32, exFAT) or the second name is taken.
+bool link(const QString &file, const QString &secondName, Failure *failure);
 // Removes a file, also a read-only one; a missing one is not an error.
 bool remove(const QString &path, Failure *failure);
 bool makeFolder(const QString &path, Failure *failure);
@@ -83,11 +87,11 @@ private:
 // has just made.
 struct Operation
 {
-    enum Kind { Copy, Write, Flush, Move, Remove, MakeFolder, RemoveFolder, FlushFolder };
+    enum Kind { Copy, Write, Flush, Move, Remove, MakeFolder, RemoveFolder, FlushFolder, Link };
     Kind kind;
-    QString path; // the file or folder made, flushed, moved (its new name), removed
+    QString path; // the file or folder made, flushed, moved or linked (its new name), removed
     qint64 bytes; // written by a copy or a write
-    QString from; // the old name of a moved file
+    QString from; // the old name of a moved file, the first of a linked one
 };
 
 // For tests and the benchmark: the watcher answers 0 for the operation to go

@@ -10,6 +10,7 @@ bool copyFlushed(const QString &source, const QString &copy, const CopyProgress 
                  Failure *failure);
 bool writeFlushed(const QString &path, const QByteArray &bytes, Failure *failure);
 bool move(const QString &from, const QString &to, Failure *failure);
+bool link(const QString &file, const QString &secondName, Failure *failure);
 bool remove(const QString &path, Failure *failure);
 bool makeFolder(const QString &path, Failure *failure);
 bool removeFolder(const QString &path, Failure *failure);

@@ -161,6 +161,12 @@ bool move(const QString &from, const QString &to, Failure *failure)
         || failed(failure, errno);
 }
 
+bool link(const QString &file, const QString &secondName, Failure *failure)
+{
+    return ::link(encoded(file).constData(), encoded(secondName).constData()) == 0
+        || failed(failure, errno);
+}
+
 bool remove(const QString &path, Failure *failure)
 {
     return unlink(encoded(path).constData()) == 0 || errno == ENOENT || failed(failure, errno);

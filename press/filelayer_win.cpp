@@ -218,6 +218,12 @@ bool move(const QString &from, const QString &to, Failure *failure)
     });
 }
 
+bool link(const QString &file, const QString &secondName, Failure *failure)
+{
+    return CreateHardLinkW(windowsPath(secondName).c_str(), windowsPath(file).c_str(), nullptr)
+        || failed(failure);
+}
+
 bool remove(const QString &path, Failure *failure)
 {
     const std::wstring file = windowsPath(path);

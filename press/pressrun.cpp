@@ -7,17 +7,16 @@ namespace {
 
 // Often enough for a smooth bar, rarely enough not to flood the window.
 constexpr qint64 progressIntervalMs = 15;
+// Long enough for the window to start the game, short enough that a window
+// that never says so keeps no other launcher waiting long.
+constexpr auto goOnAfter = std::chrono::seconds(1);
 
 } // namespace
 
 PressRun::PressRun(const PressRequest &request, QObject *parent)
     : QObject(parent)
     , m_request(request)
-    , m_thread(QThread::create([this] {
-        const PressReport report = executePress(m_request, this);
-        const std::lock_guard<std::mutex> lock(m_reportMutex);
-        m_report = report;
-    }))
+    , m_thread(QThread::create([this] { executePress(m_request, this); }))
 {
     m_thread->setObjectName(QStringLiteral("press"));
     connect(m_thread, &QThread::finished, this, &PressRun::finished);
@@ -44,7 +43,20 @@ void PressRun::start()
 
 void PressRun::requestStop()
 {
-    m_stop = true;
+    {
+        const std::lock_guard<std::mutex> lock(m_goOnMutex);
+        m_stop = true;
+    }
+    m_goOnSignal.notify_all();
+}
+
+void PressRun::goOn()
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_goOnMutex);
+        m_goOn = true;
+    }
+    m_goOnSignal.notify_all();
 }
 
 void PressRun::copied(const QString &file, qint64 done, qint64 total)
@@ -59,4 +71,17 @@ void PressRun::copied(const QString &file, qint64 done, qint64 total)
 bool PressRun::stopRequested()
 {
     return m_stop;
+}
+
+void PressRun::pressEnded(const PressReport &report)
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_reportMutex);
+        m_report = report;
+    }
+    emit ended();
+    if (report.stopped)
+        return;
+    std::unique_lock<std::mutex> lock(m_goOnMutex);
+    m_goOnSignal.wait_for(lock, goOnAfter, [this] { return m_goOn || m_stop; });
 }

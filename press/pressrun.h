@@ -7,6 +7,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 
 class QThread;
@@ -28,17 +29,25 @@ public:
     // The file being copied is still copied; the press then ends as stopped,
     // with every file as it was, unless its files were being put in place.
     void requestStop();
-    // Whole once finished() has been emitted.
+    // Once it has ended, the press keeps its record and deletes the old
+    // files when told that the game has been started (or after a moment),
+    // so that the game's start does not wait for the drive meanwhile.
+    void goOn();
+    // Whole once ended() has been emitted.
     PressReport report() const;
 
 signals:
     // At most every few milliseconds, and whenever another file starts.
     void progress(const QString &file, qint64 done, qint64 total);
+    // Every file is as the press leaves it: the game may be started.
+    void ended();
+    // The press has also kept its record and deleted the old files.
     void finished();
 
 private:
     void copied(const QString &file, qint64 done, qint64 total) override;
     bool stopRequested() override;
+    void pressEnded(const PressReport &report) override;
 
     const PressRequest m_request;
     // Written on the press's thread, read on the object's own.
@@ -46,6 +55,9 @@ private:
     PressReport m_report;
     QThread *m_thread;
     std::atomic_bool m_stop {false};
+    std::mutex m_goOnMutex;
+    std::condition_variable m_goOnSignal;
+    bool m_goOn = false;
     // Used on the press's thread only.
     QString m_lastFile;
     QElapsedTimer m_sinceProgress;

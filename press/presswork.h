@@ -48,6 +48,7 @@ struct PressWork
     QStringList foldersMade; // by this press (each with those made to hold it), so removed again
                              // when it stops
     QStringList workFolders; // scratch folders: new files prepared, old ones kept aside
+    QStringList oldFiles; // kept aside, no longer needed once the journal has gone
     bool leftToJournal = false; // a burst that failed and could not be taken back whole
 
     QString refused; // the box of a file that cannot be changed as it is

@@ -9,8 +9,11 @@
 // goes. A move that fails, or a prepared file that is gone, takes every file
 // back to what it was before the press: false, with the box to show. Once
 // all are in place, the player's preferences are put in place alone, or left
-// as they are with a box, and the old files are deleted.
+// as they are with a box; the old files are then of no more use.
 bool putInPlace(PressWork *work, QString *box);
+// Deletes the old files a press that ended put aside, and its scratch
+// folders: what a start after a kill would sweep, done once nobody waits.
+void removeOldFiles(const PressWork &work);
 // Whether the changes are put in place in one burst, each old file kept
 // aside until all are done; otherwise the one file is put in place alone.
 bool putInOneBurst(const QVector<Change> &changes);

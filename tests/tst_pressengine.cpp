@@ -8,6 +8,7 @@
 #include "press/executor.h"
 #include "press/filelayer.h"
 #include "press/journal.h"
+#include "press/phases.h"
 #include "press/pressrun.h"
 #include "staging/pseudorandom.h"
 
@@ -21,17 +22,19 @@
 
 namespace {
 
-// The press after another one: another size, theme, tint and camera.
-FilePlan planFor(const QString &button, bool before = false)
+// The press after another one: another size, theme, tint and camera, or
+// another size only.
+FilePlan planFor(const QString &button, bool before = false, bool sizeOnly = false)
 {
+    const bool others = before || sizeOnly;
     PressChoices choices;
     choices.uiSize = before ? 1 : 3;
     choices.uiSizePack = before ? "1.25" : "2";
-    choices.freeCamera = before;
+    choices.freeCamera = others;
     choices.themeSelectorShown = true;
     choices.themeIndex = 1;
-    choices.themeName = before ? "Mamelukes" : "Prussia";
-    seedPseudoRandom(before ? 1 : 2);
+    choices.themeName = others ? "Mamelukes" : "Prussia";
+    seedPseudoRandom(others ? 1 : 2);
     return planOf(button, choices, readModListing());
 }
 
@@ -98,14 +101,14 @@ std::unique_ptr<LauncherFixture> pressedBefore(const QString &button = "ButtonHa
 QMap<QString, QByteArray> pressAlone(const QString &button, QVector<files::Operation> *operations,
                                      qint64 bootPackSize = 0,
                                      const QString &before = "ButtonHardcore",
-                                     const QString &gameFolder = "Napoleon")
+                                     const QString &gameFolder = "Napoleon", bool sizeOnly = false)
 {
     const auto fixture = pressedBefore(before, bootPackSize, gameFolder);
     files::watch([&](const files::Operation &operation) {
         *operations << operation;
         return 0;
     });
-    const bool done = !executePlan(planFor(button)).stopped;
+    const bool done = !executePlan(planFor(button, false, sizeOnly)).stopped;
     files::watch({});
     return done ? filesOf(*fixture) : QMap<QString, QByteArray>();
 }
@@ -161,8 +164,10 @@ private slots:
 void tst_PressEngine::failedOperation_data()
 {
     QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("sizeOnly"); // after the same button with another size: one file
     for (const char *button : {"ButtonClassic", "ButtonHardcore", "SPCbava", "ButtonVanilla"})
-        QTest::newRow(button) << button;
+        QTest::newRow(button) << button << false;
+    QTest::newRow("ButtonClassic, only another size") << "ButtonClassic" << true;
 }
 
 // Each file operation of the press fails in turn: the press either stops
@@ -173,22 +178,33 @@ void tst_PressEngine::failedOperation_data()
 void tst_PressEngine::failedOperation()
 {
     QFETCH(QString, button);
+    QFETCH(bool, sizeOnly);
+    const QString first = sizeOnly ? button : "ButtonHardcore";
     QVector<files::Operation> all;
-    const QMap<QString, QByteArray> done = pressAlone(button, &all);
+    const QMap<QString, QByteArray> done = pressAlone(button, &all, 0, first, "Napoleon", sizeOnly);
     QVERIFY(!done.isEmpty());
+    QCOMPARE(std::count_if(
+                 all.begin(), all.end(),
+                 [](const auto &operation) { return operation.kind == files::Operation::Copy; })
+                 == 1,
+             sizeOnly);
     const int operations = all.size();
     int stopped = 0;
     for (int failing = 1; failing <= operations; ++failing) {
-        const auto fixture = pressedBefore();
+        const auto fixture = pressedBefore(first);
         const QMap<QString, QByteArray> before = filesOf(*fixture);
         int operation = 0;
         files::watch([&](const files::Operation &) {
             return ++operation == failing ? files::driveFailed : 0;
         });
-        const PressReport report = executePlan(planFor(button));
+        const PressReport report = executePlan(planFor(button, false, sizeOnly));
         files::watch({});
         const QString at = QString("operation %1 of %2").arg(failing).arg(operations);
         const QMap<QString, QByteArray> after = filesOf(*fixture);
+        // Where the drive cannot keep the old file by a second name, it goes
+        // at once.
+        QVERIFY2(all[failing - 1].kind != files::Operation::Link || !report.stopped,
+                 qPrintable(at + ": stopped for a second name"));
         if (report.stopped) {
             ++stopped;
             QVERIFY2(report.errors.size() == 1, qPrintable(at));
@@ -206,8 +222,9 @@ void tst_PressEngine::failedOperation()
         }
         QVERIFY2(leftAside(*fixture).isEmpty(), qPrintable(at + ": " + leftAside(*fixture)));
     }
-    // Every operation up to the last move of the burst stops the press.
-    QVERIFY2(stopped > operations / 2, qPrintable(QString::number(stopped)));
+    // Every operation up to the last move of the burst stops the press; one
+    // file is put in place by its one move, and the rest is cleaning up.
+    QVERIFY2(stopped > operations / (sizeOnly ? 3 : 2), qPrintable(QString::number(stopped)));
 }
 
 // Between them, every kind of move: files replaced, made and removed; and
@@ -249,7 +266,11 @@ void tst_PressEngine::killedBurst_data()
 }
 
 // The child: presses, and ends its own process before the given move of the
-// burst (0: its first copy), as a kill or a power cut would.
+// burst (0: its first copy; the mark for after the burst: once the press has
+// ended, before it keeps its record and deletes the old files), as a kill or
+// a power cut would.
+constexpr int afterTheBurst = -1;
+
 void tst_PressEngine::killedBurstChild()
 {
     const int killAt = qEnvironmentVariableIntValue("VELMARCH_KILL_AT_MOVE");
@@ -260,9 +281,15 @@ void tst_PressEngine::killedBurstChild()
 #endif
     QVERIFY(QDir::setCurrent(qEnvironmentVariable("VELMARCH_LAUNCHER_FOLDER")));
     int moves = 0;
+    watchPhases([&](PressPhase phase) {
+        if (killAt == afterTheBurst && phase == PressPhase::Record)
+            std::_Exit(3);
+    });
     files::watch([&](const files::Operation &operation) {
         const bool burstEnded = operation.kind == files::Operation::Remove
             && operation.path.endsWith("velmarch-press-journal.json");
+        if (killAt == afterTheBurst)
+            return 0;
         if ((operation.kind == files::Operation::Move && ++moves == killAt) || burstEnded
             || (killAt == 0 && operation.kind == files::Operation::Copy))
             std::_Exit(3);
@@ -295,7 +322,13 @@ void tst_PressEngine::killedBurst()
         : std::count_if(operations.begin(), operations.end(), [](const auto &operation) {
               return operation.kind == files::Operation::Move;
           });
-    for (int killAt = before.isEmpty() ? 0 : 1; killAt <= moves + !before.isEmpty(); ++killAt) {
+    QVector<int> killPoints;
+    for (int killAt = before.isEmpty() ? 0 : 1; killAt <= moves + !before.isEmpty(); ++killAt)
+        killPoints << killAt;
+    // Every old file aside, and no journal: the press's own files are whole.
+    if (!before.isEmpty() && then != "journal cut in half")
+        killPoints << afterTheBurst;
+    for (const int killAt : qAsConst(killPoints)) {
         const auto fixture = pressedBefore(before, 0, gameFolder);
         const QMap<QString, QByteArray> old = filesOf(*fixture);
         QProcess child;
@@ -367,7 +400,9 @@ void tst_PressEngine::killedBurst()
             continue;
         }
         const QMap<QString, QByteArray> after = filesOf(*fixture);
-        const QString at = QString("killed at move %1 of %2").arg(killAt).arg(moves);
+        const QString at = killAt == afterTheBurst
+            ? QString("killed once the press had ended")
+            : QString("killed at move %1 of %2").arg(killAt).arg(moves);
         for (const QString &path : old.keys() + done.keys()) {
             const auto state = [&](const QMap<QString, QByteArray> &files) {
                 return files.contains(path) ? files[path] : QByteArray("absent");
@@ -379,12 +414,15 @@ void tst_PressEngine::killedBurst()
         // start finished, or as they were before the press it took back.
         QVERIFY2(after == done || after == old || then == "journal cut in half",
                  qPrintable(at + ": a mix"));
+        QVERIFY2(killAt != afterTheBurst || after == done, qPrintable(at + ": not all new"));
         QCOMPARE(QFile::remove(fixture->mod("velmarch-press-journal.untrusted.json")),
                  then == "journal cut in half");
         QVERIFY2(leftAside(*fixture).isEmpty(), qPrintable(at + ": " + leftAside(*fixture)));
         const QByteArray report = fixture->read("velmarch-last-press.txt");
         QVERIFY2(before.isEmpty()
                      || report.contains(then == "journal cut in half" ? "The mod's folder held"
+                                            : killAt == afterTheBurst
+                                            ? "Every file above is in place."
                                             : after == done && after != old
                                             ? "This start finished that press: every file is "
                                               "of that press."

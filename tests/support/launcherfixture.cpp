@@ -221,5 +221,13 @@ int loopStatusOf(const std::function<void()> &action, int timeoutMs)
     QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(loopTimedOut); });
     guard.start(timeoutMs);
     QTimer::singleShot(0, action);
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A press deletes the old files it replaced while the game starts: the
+    // case checks the files once it has done so too.
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        const auto *window = qobject_cast<ZolmLauncher *>(widget);
+        while (window && window->pressRunning())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    return status;
 }
