@@ -30,7 +30,7 @@ double elapsedMs(const QElapsedTimer &timer)
 
 void row(const QString &figure, const QString &median, const QString &spread, const QString &goal)
 {
-    out << figure.leftJustified(46) << median.rightJustified(12) << "  " << spread.leftJustified(22)
+    out << figure.leftJustified(54) << median.rightJustified(12) << "  " << spread.leftJustified(22)
         << goal << '\n';
 }
 
