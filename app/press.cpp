@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "zolmlauncher.h"
 
+#include "installation/listing.h"
+#include "installation/roots.h"
 #include "press/lastpress.h"
 #include "press/messages.h"
 #include "press/pressrun.h"
-#include "staging/fileops.h"
 #include "staging/pseudorandom.h"
-#include "staging/roots.h"
 #include "staging/theme.h"
 #include "ui_zolmlauncher.h"
 

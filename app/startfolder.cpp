@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "startfolder.h"
 
-#include "staging/fileops.h"
-#include "staging/roots.h"
+#include "installation/listing.h"
+#include "installation/roots.h"
 
 #include <QCoreApplication>
 #include <QDir>

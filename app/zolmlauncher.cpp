@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "zolmlauncher.h"
 
+#include "installation/listing.h"
+#include "installation/roots.h"
 #include "keyboardfocus.h"
 #include "press/executor.h"
 #include "press/pressrun.h"
 #include "staging/fileops.h"
 #include "staging/pseudorandom.h"
-#include "staging/roots.h"
 #include "stylesheets.h"
 #include "ui_zolmlauncher.h"
 

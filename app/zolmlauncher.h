@@ -2,7 +2,7 @@
 #pragma once
 
 #include "launch/gamecommand.h"
-#include "staging/filestep.h"
+#include "press/filestep.h"
 #include "staging/pressinputs.h"
 
 #include <QMargins>

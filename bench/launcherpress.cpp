@@ -2,8 +2,8 @@
 #include "launcherpress.h"
 
 #include "app/zolmlauncher.h"
+#include "files/filelayer.h"
 #include "measuring.h"
-#include "press/filelayer.h"
 #include "press/phases.h"
 #include "press/pressrun.h"
 #include "staging/pseudorandom.h"

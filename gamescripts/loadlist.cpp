@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/zolmlauncher.h"
-#include "staging/roots.h"
+#include "installation/roots.h"
 
 #include <QTextStream>
 

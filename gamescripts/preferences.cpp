@@ -2,7 +2,7 @@
 #include "preferences.h"
 
 #include "app/zolmlauncher.h"
-#include "staging/roots.h"
+#include "installation/roots.h"
 
 #include <QTextCodec>
 #include <QTextStream>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/zolmlauncher.h"
 #include "gamestart.h"
+#include "installation/listing.h"
+#include "installation/roots.h"
 #include "press/lastpress.h"
 #include "press/messages.h"
-#include "staging/fileops.h"
-#include "staging/roots.h"
 
 #include <QCoreApplication>
 #include <QDir>

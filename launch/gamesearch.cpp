@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gamesearch.h"
 
-#include "keyvalues.h"
+#include "installation/keyvalues.h"
 
 #include <QDir>
 #include <QFile>

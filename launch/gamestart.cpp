@@ -8,7 +8,7 @@
 #include <qt_windows.h>
 #include <shellapi.h>
 #else
-#include "steamlibrary.h"
+#include "installation/steamlibrary.h"
 
 #include <QDesktopServices>
 #include <QProcess>

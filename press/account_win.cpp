@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "account.h"
 
-#include "winpath.h"
+#include "files/winpath.h"
 
 #include <QDir>
 

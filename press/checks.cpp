@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "checks.h"
 
+#include "installation/roots.h"
 #include "messages.h"
 #include "scratch.h"
-#include "staging/roots.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "filestep.h"
 #include "lastpress.h"
-#include "staging/filestep.h"
 
 #include <QStringList>
 

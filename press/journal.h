@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "installation/roots.h"
 #include "moves.h"
-#include "staging/roots.h"
 
 #include <QString>
 #include <QVector>

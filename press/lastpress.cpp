@@ -3,7 +3,7 @@
 
 #include "messages.h"
 
-#include "staging/roots.h"
+#include "installation/roots.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "messages.h"
 
 #include "account.h"
-#include "staging/roots.h"
+#include "installation/roots.h"
 
 #include <QDir>
 #include <QFileInfo>

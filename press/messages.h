@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "filelayer.h"
+#include "files/filelayer.h"
 #include "presswork.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "filestamp.h"
+#include "files/filestamp.h"
 
 #include <QByteArray>
 #include <QString>

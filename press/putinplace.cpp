@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "putinplace.h"
 
+#include "installation/roots.h"
 #include "journal.h"
 #include "messages.h"
 #include "phases.h"
 #include "scratch.h"
-#include "staging/roots.h"
 
 #include <QFileInfo>
 

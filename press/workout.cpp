@@ -2,8 +2,8 @@
 #include "workout.h"
 
 #include "gamescripts/preferences.h"
+#include "installation/listing.h"
 #include "messages.h"
-#include "staging/fileops.h"
 
 #include <QDir>
 #include <QFile>

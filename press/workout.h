@@ -2,8 +2,8 @@
 #pragma once
 
 #include "copyrecord.h"
+#include "filestep.h"
 #include "presswork.h"
-#include "staging/filestep.h"
 
 // The first stage of a press: what the plan's steps come to, file by file,
 // against the files as they are now. The last step for a file decides what

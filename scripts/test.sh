@@ -10,6 +10,7 @@ set -eu
 cd "$(dirname "$0")/.."
 scripts/build.sh
 scripts/check-format.sh
+scripts/check-layers.sh
 scripts/check-players-guide.sh
 ctest --test-dir build --output-on-failure
 scripts/check-screen-fit.sh linux "$PWD/build/velmarch" build/tests/support/make_sample_installation \

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/zolmlauncher.h"
 #include "fileops.h"
-#include "roots.h"
+#include "installation/roots.h"
 
 FilePlan ZolmLauncher::setupBattle(const QString &mode, const PressChoices &choices,
                                    const ModListing &listing)

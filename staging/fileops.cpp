@@ -2,26 +2,10 @@
 #include "fileops.h"
 
 #include "app/zolmlauncher.h"
-#include "roots.h"
+#include "installation/roots.h"
 
 #include <QDir>
 #include <QFileInfo>
-
-bool isExistingFile(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.exists() && info.isFile();
-}
-
-QStringList listFiles(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
-}
-
-QStringList listSubfolders(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
-}
 
 FileStep replaceBootPack()
 {

@@ -2,8 +2,9 @@
 #include "pressinputs.h"
 
 #include "fileops.h"
+#include "installation/listing.h"
+#include "installation/roots.h"
 #include "pseudorandom.h"
-#include "roots.h"
 
 #include <QDir>
 

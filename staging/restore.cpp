@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/zolmlauncher.h"
-#include "roots.h"
+#include "installation/roots.h"
 
 FilePlan ZolmLauncher::restoreVanilla()
 {

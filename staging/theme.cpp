@@ -2,7 +2,7 @@
 #include "theme.h"
 #include "app/zolmlauncher.h"
 #include "fileops.h"
-#include "roots.h"
+#include "installation/roots.h"
 
 namespace {
 

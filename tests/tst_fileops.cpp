@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/zolmlauncher.h"
+#include "files/filelayer.h"
+#include "installation/listing.h"
+#include "installation/roots.h"
 #include "launcherfixture.h"
 #include "press/executor.h"
-#include "press/filelayer.h"
 #include "staging/fileops.h"
-#include "staging/roots.h"
 
 #include <QDateTime>
 #include <QDir>

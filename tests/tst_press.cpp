@@ -4,12 +4,12 @@
 // file that cannot be put in place, on real full and read-only file systems,
 // and a press on large packs as the window runs it.
 #include "app/zolmlauncher.h"
+#include "files/filelayer.h"
+#include "installation/roots.h"
 #include "launcherfixture.h"
 #include "press/executor.h"
-#include "press/filelayer.h"
 #include "press/messages.h"
 #include "staging/pseudorandom.h"
-#include "staging/roots.h"
 
 #include <QComboBox>
 #include <QDir>

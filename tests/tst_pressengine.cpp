@@ -3,10 +3,10 @@
 // made to fail in turn, a launcher killed after each move of the burst that
 // puts the files in place, and two presses at once on one installation.
 #include "app/zolmlauncher.h"
+#include "files/filelayer.h"
 #include "launcherfixture.h"
 #include "press/account.h"
 #include "press/executor.h"
-#include "press/filelayer.h"
 #include "press/journal.h"
 #include "press/phases.h"
 #include "press/pressrun.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/zolmlauncher.h"
-#include "launch/keyvalues.h"
-#include "launch/steamlibrary.h"
+#include "installation/keyvalues.h"
+#include "installation/roots.h"
+#include "installation/steamlibrary.h"
 #include "launcherfixture.h"
-#include "staging/roots.h"
 
 #include <QDir>
 #include <QScopeGuard>

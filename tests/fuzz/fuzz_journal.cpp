@@ -8,10 +8,10 @@
 // account's id, which differ from one machine to the next.
 #include "fuzzcheck.h"
 #include "fuzzinstallation.h"
+#include "installation/roots.h"
 #include "press/account.h"
 #include "press/journal.h"
 #include "press/scratch.h"
-#include "staging/roots.h"
 
 #include <QCoreApplication>
 #include <QDir>

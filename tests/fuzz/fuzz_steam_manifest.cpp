@@ -4,7 +4,7 @@
 // holding just that says, whatever the capitals of the key, and a list of
 // libraries names no empty path.
 #include "fuzzcheck.h"
-#include "launch/keyvalues.h"
+#include "installation/keyvalues.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "press/filestep.h"
 #include "sampleinstallation.h"
-#include "staging/filestep.h"
 #include "staging/pressinputs.h"
 
 #include <QByteArray>

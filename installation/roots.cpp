@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "roots.h"
 
-#include "launch/steamlibrary.h"
+#include "steamlibrary.h"
 
 #include <QDir>
 #include <QFileInfo>
