@@ -111,6 +111,7 @@ private:
     void applyShrink(qreal shrink);
     QSize shrunkSize() const;
     void drawBackground();
+    void restoreSettings();
     void showPressProgress(const QString &file, qint64 done, qint64 total);
     void showPressPanel();
     void showPressFile();
