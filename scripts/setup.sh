@@ -1,22 +1,26 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the Debian packages the launcher needs to build and test. Does
-# nothing when they are all there. "setup.sh windows" adds what the Windows
-# build needs: the MinGW-w64 compilers, Qt's source tools and Wine;
-# "setup.sh linux-bundle" what the Linux bundle's check needs; "setup.sh
-# sanitizers" clang for the checked builds and the fuzz targets; "setup.sh
-# release" what scripts/release.sh packs and fetches with.
+# Installs the Debian packages the launcher needs to build and run. Does
+# nothing when they are all there. "setup.sh tests" adds what the test command
+# needs; "setup.sh windows" adds to that what the Windows build needs: the
+# MinGW-w64 compilers, Qt's source tools and Wine; "setup.sh linux-bundle"
+# what the Linux bundle's check needs; "setup.sh sanitizers" clang for the
+# checked builds and the fuzz targets; "setup.sh release" what
+# scripts/release.sh packs and fetches with.
 set -eu
 
-# The MinGW resource compiler checks the Windows resources; cpp preprocesses them.
 # The window manager is asked for its frame through libxcb.
-packages="cmake g++ make qtbase5-dev qtbase5-dev-tools qtbase5-private-dev clang-format cpp"
-packages="$packages pkg-config libxcb1-dev binutils-mingw-w64-x86-64 xvfb xauth x11-utils"
-# The window is checked on screens of several sizes under Xvfb, with a taskbar
-# (icewm) and on two screens side by side (Xephyr).
-packages="$packages icewm xserver-xephyr xdotool imagemagick"
-# The record of copies is checked on a FAT32 or exFAT drive image.
-packages="$packages dosfstools exfatprogs exfat-fuse"
+packages="cmake g++ make qtbase5-dev qtbase5-dev-tools qtbase5-private-dev pkg-config libxcb1-dev"
+if [ -n "${1:-}" ]; then
+    # The formatting check; the MinGW resource compiler checks the Windows
+    # resources, which cpp preprocesses.
+    packages="$packages clang-format cpp binutils-mingw-w64-x86-64"
+    # The window is checked on screens of several sizes under Xvfb, with a
+    # taskbar (icewm) and on two screens side by side (Xephyr).
+    packages="$packages xvfb xauth x11-utils icewm xserver-xephyr xdotool imagemagick"
+    # The record of copies is checked on a FAT32 or exFAT drive image.
+    packages="$packages dosfstools exfatprogs exfat-fuse"
+fi
 if [ "${1:-}" = "linux-bundle" ]; then
     # The bundle is checked in a minimal Debian root, its button pressed by
     # xdotool, its desktop entry checked and started as a desktop starts it.

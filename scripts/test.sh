@@ -8,6 +8,7 @@
 # Windows first when this machine has none cached).
 set -eu
 cd "$(dirname "$0")/.."
+scripts/setup.sh tests
 scripts/build.sh
 scripts/check-format.sh
 scripts/check-layers.sh
