@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "preferences.h"
 
-#include "app/zolmlauncher.h"
-#include "installation/roots.h"
-
 #include <QTextCodec>
 #include <QTextStream>
 
@@ -43,9 +40,8 @@ bool decodeExactly(const QByteArray &bytes, const Encoding &encoding, QString *t
 
 } // namespace
 
-std::optional<QByteArray> ZolmLauncher::replaceInPreferences(const QByteArray &original,
-                                                             const QString &before,
-                                                             const QString &after)
+std::optional<QByteArray> replacedInPreferences(const QByteArray &original, const QString &before,
+                                                const QString &after)
 {
     const Encoding encoding = encodingOf(original);
     QString text;
@@ -73,35 +69,9 @@ std::optional<QByteArray> editedPreferences(const QByteArray &original,
 {
     std::optional<QByteArray> edited = original;
     for (const auto &edit : edits) {
-        edited = ZolmLauncher::replaceInPreferences(*edited, edit.first, edit.second);
+        edited = replacedInPreferences(*edited, edit.first, edit.second);
         if (!edited)
             break;
     }
     return edited;
-}
-
-FileStep ZolmLauncher::applyPreferences(bool forceLandUnitIds, const PressChoices &choices)
-{
-    FileStep step {FileStep::EditPreferences,
-                   QString(),
-                   gameScriptsFolder() + "preferences.script.txt",
-                   {},
-                   {}};
-    const QLatin1String camera("default_camera_type ");
-    if (choices.freeCamera) {
-        step.replacements << qMakePair(camera + "0;", camera + "2;");
-        step.replacements << qMakePair(camera + "1;", camera + "2;");
-    } else {
-        step.replacements << qMakePair(camera + "2;", camera + "0;");
-    }
-
-    // Screenshot mode hides the cards and order buttons; Hardcore battles
-    // always use the land unit ids.
-    const auto turn = [&step](QLatin1String key, bool on) {
-        step.replacements << qMakePair(key + (on ? "0" : "2"), key + (on ? "2" : "0"));
-    };
-    turn(QLatin1String("ui_land_unit_ids "), choices.screenshotMode || forceLandUnitIds);
-    turn(QLatin1String("ui_card_mode "), choices.screenshotMode);
-    turn(QLatin1String("ui_order_button_mode "), choices.screenshotMode);
-    return step;
 }

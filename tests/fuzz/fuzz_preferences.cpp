@@ -8,6 +8,7 @@
 // the rest is the file.
 #include "app/zolmlauncher.h"
 #include "fuzzcheck.h"
+#include "gamescripts/preferences.h"
 
 #include <cstdint>
 
@@ -110,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const auto &edit : step.replacements) {
         const Encoding encoding = encodingOf(file);
         const QByteArray body = file.mid(encoding.mark.size());
-        const auto edited = ZolmLauncher::replaceInPreferences(file, edit.first, edit.second);
+        const auto edited = replacedInPreferences(file, edit.first, edit.second);
         FUZZ_CHECK(edited.has_value() == isText(body, encoding),
                    "a file is refused exactly when it is not text");
         if (!edited)
