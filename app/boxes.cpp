@@ -4,6 +4,7 @@
 #include "launch/gamesearch.h"
 #include "press/messages.h"
 #include "ui_zolmlauncher.h"
+#include "windowtexts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -95,7 +96,7 @@ void ZolmLauncher::tellGameNotFound(bool thenEnd)
             const std::lock_guard<std::mutex> lock(found->mutex);
             modFolders = found->modFolders;
         }
-        showError(messages::gameNotFound(launcherFolder, modFolders));
+        showError(windowTexts::gameNotFound(launcherFolder, modFolders));
         // Only now, so that a press while the box is open opens no second one.
         m_gameSearch->deleteLater();
         m_gameSearch = nullptr;

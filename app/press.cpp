@@ -4,11 +4,11 @@
 #include "installation/listing.h"
 #include "installation/roots.h"
 #include "press/lastpress.h"
-#include "press/messages.h"
 #include "press/pressrun.h"
 #include "staging/pseudorandom.h"
 #include "staging/theme.h"
 #include "ui_zolmlauncher.h"
+#include "windowtexts.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -180,7 +180,7 @@ void ZolmLauncher::pressStartButton()
         return;
     auto *button = findChild<QPushButton *>(m_startButton);
     if (!button || button->isHidden()) {
-        showError(messages::noSuchButton(button ? button->text() : m_startButton));
+        showError(windowTexts::noSuchButton(button ? button->text() : m_startButton));
         QCoreApplication::exit(1);
     } else {
         button->click();
@@ -192,7 +192,7 @@ bool ZolmLauncher::gameCommandMissing()
 {
     if (m_gameCommand.isEmpty() || m_gameCommand.programFound())
         return false;
-    showError(messages::gameCommandNotFound(m_gameCommand.arguments().first()));
+    showError(windowTexts::gameCommandNotFound(m_gameCommand.arguments().first()));
     if (m_endAfterPress)
         QCoreApplication::exit(1);
     return true;

@@ -3,8 +3,8 @@
 #include "gamestart.h"
 #include "installation/listing.h"
 #include "installation/roots.h"
+#include "launchtexts.h"
 #include "press/lastpress.h"
-#include "press/messages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -38,7 +38,7 @@ void ZolmLauncher::launchGame()
         break;
     case GameStart::Failed:
         addToLastPress(QStringLiteral("The game was not started: %1.").arg(start.reason));
-        showError(messages::gameNotStarted(start.reason, start.throughSteam));
+        showError(launchTexts::gameNotStarted(start.reason, start.throughSteam));
         QCoreApplication::exit(1);
         return;
     }

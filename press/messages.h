@@ -58,15 +58,5 @@ QString otherAccountsPress(const QString &accountId, const QString &scriptsFolde
 // A journal of a press that the launcher could not have written, kept aside.
 QString untrustedJournal(const QString &journal, const QString &keptAs);
 QString anotherLauncher();
-// The game is not where a launcher's folder has it: where the launcher's
-// folder (its absolute path) should go, the mod's folders of the games found
-// in Steam's libraries, or what it looked for where none was found.
-QString gameNotFound(const QString &launcherFolder, const QStringList &modFolders);
-// The game was there, but the system or Steam did not start it.
-QString gameNotStarted(const QString &reason, bool throughSteam);
-// The command line named a start button that the window does not show.
-QString noSuchButton(QString caption);
-// The program of Steam's command for the game, given after "--", is not there.
-QString gameCommandNotFound(const QString &program);
 
 } // namespace messages
