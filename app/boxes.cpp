@@ -2,7 +2,6 @@
 #include "zolmlauncher.h"
 
 #include "launch/gamesearch.h"
-#include "press/messages.h"
 #include "ui_zolmlauncher.h"
 #include "windowtexts.h"
 
@@ -55,11 +54,10 @@ private:
 
 // What happened in the box's text, as players and guides know it; the way
 // out below it; in the launcher's font.
-void ZolmLauncher::showError(const QString &error)
+void ZolmLauncher::showError(const Box &error)
 {
-    const messages::BoxParts parts = messages::partsOf(error);
-    ErrorBox box(this, parts.what);
-    box.setInformativeText(parts.wayOut);
+    ErrorBox box(this, error.what);
+    box.setInformativeText(error.wayOut);
     if (auto *wayOut = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel")))
         wayOut->setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::NoButton);

@@ -144,7 +144,7 @@ void ZolmLauncher::endPress()
     // player reading boxes.
     if (!report.errors.isEmpty())
         press->goOn();
-    for (const QString &error : report.errors)
+    for (const Box &error : report.errors)
         showError(error);
     // After a failed step the window stays open, so that the player can free
     // space or close the game and press again; started for one press, the

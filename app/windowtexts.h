@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "press/box.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,10 +12,10 @@ namespace windowTexts {
 // The game is not where a launcher's folder has it: where the launcher's
 // folder (its absolute path) should go, the mod's folders of the games found
 // in Steam's libraries, or what it looked for where none was found.
-QString gameNotFound(const QString &launcherFolder, const QStringList &modFolders);
+Box gameNotFound(const QString &launcherFolder, const QStringList &modFolders);
 // The command line named a start button that the window does not show.
-QString noSuchButton(QString caption);
+Box noSuchButton(QString caption);
 // The program of Steam's command for the game, given after "--", is not there.
-QString gameCommandNotFound(const QString &program);
+Box gameCommandNotFound(const QString &program);
 
 } // namespace windowTexts

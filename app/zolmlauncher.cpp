@@ -58,7 +58,7 @@ ZolmLauncher::ZolmLauncher(QWidget *parent)
     // what it found is told before the command line's press starts. A
     // launcher unpacked in the wrong folder says so as soon as it shows.
     // Outside the game's folders nothing is set right: "../" is not the mod's.
-    const QString found = isExistingFile(gameExecutable) ? finishInterruptedPress() : QString();
+    const Box found = isExistingFile(gameExecutable) ? finishInterruptedPress() : Box();
     QTimer::singleShot(0, this, [this, found] {
         if (!found.isEmpty())
             showError(found);

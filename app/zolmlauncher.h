@@ -2,6 +2,7 @@
 #pragma once
 
 #include "launch/gamecommand.h"
+#include "press/box.h"
 #include "press/filestep.h"
 #include "staging/pressinputs.h"
 
@@ -113,7 +114,7 @@ private:
     void showPressFile();
     void endPress();
     void pressFinished();
-    void showError(const QString &error);
+    void showError(const Box &error);
     void setControlsEnabled(bool enabled);
     void pressStartButton();
     bool gameCommandMissing();

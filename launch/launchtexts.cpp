@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "launchtexts.h"
 
-#include "press/messages.h"
-
 namespace launchTexts {
 
-QString gameNotStarted(const QString &reason, bool throughSteam)
+Box gameNotStarted(const QString &reason, bool throughSteam)
 {
 #ifdef Q_OS_WIN
     const QString ownWayOut = QStringLiteral(
@@ -16,11 +14,10 @@ QString gameNotStarted(const QString &reason, bool throughSteam)
         "Allow Napoleon.exe to run as a program (in its Properties, Permissions), or install the "
         "game in Steam, then start the launcher again.");
 #endif
-    return messages::box(QStringLiteral("Napoleon.exe could not be started: %1.").arg(reason),
-                         throughSteam
-                             ? QStringLiteral("Check that Steam is installed for this account and "
+    return Box {QStringLiteral("Napoleon.exe could not be started: %1.").arg(reason),
+                throughSteam ? QStringLiteral("Check that Steam is installed for this account and "
                                               "starts, then start the launcher again.")
-                             : ownWayOut);
+                             : ownWayOut};
 }
 
 } // namespace launchTexts

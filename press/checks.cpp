@@ -41,7 +41,7 @@ qint64 bytesOf(const Change &change)
 
 // Every new file is written before any old one goes, so each drive needs room
 // for all of its new files at once.
-bool hasSpace(const PressWork &work, QString *box)
+bool hasSpace(const PressWork &work, Box *box)
 {
     // For the folders' own growth.
     constexpr qint64 slack = 64 << 10;
@@ -106,7 +106,7 @@ std::optional<files::Failure> obstacleTo(const Change &change)
 
 } // namespace
 
-bool checkPress(PressWork *work, QString *box)
+bool checkPress(PressWork *work, Box *box)
 {
     *box = work->refused;
     for (int i = 0; i < work->changes.size() && box->isEmpty(); ++i) {

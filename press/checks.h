@@ -8,4 +8,4 @@
 // the free space on each drive for every new file at once. False, with the
 // box to show, when the press cannot be made. The player's preferences that
 // cannot be changed are left out of the press, with a box.
-bool checkPress(PressWork *work, QString *box);
+bool checkPress(PressWork *work, Box *box);

@@ -26,7 +26,7 @@ QString lockPath()
     return QStringLiteral("../velmarch-press.lock");
 }
 
-bool takeLock(files::FileLock *lock, int waitMs, QString *box)
+bool takeLock(files::FileLock *lock, int waitMs, Box *box)
 {
     const QDeadlineTimer deadline(waitMs);
     files::Failure failure;
@@ -60,7 +60,7 @@ void remember(CopyRecord *record, const PressWork &work)
 bool carryOut(const PressRequest &request, const CopyRecord &record, PressObserver *observer,
               PressWork *work, PressOutcome *outcome)
 {
-    QString *box = &outcome->failure;
+    Box *box = &outcome->failure;
     const Recovery recovery = recoverInterruptedPress();
     if (recovery.outcome == Recovery::Held || recovery.outcome == Recovery::OtherAccount) {
         *box = recovery.box;
@@ -127,7 +127,7 @@ PressReport executePress(const PressRequest &request, PressObserver *observer)
     PressReport report;
     report.errors = outcome.notices + work.notices;
     if (!work.kept.isEmpty())
-        report.errors << work.kept.join('\n');
+        report.errors << Box {work.kept.join('\n'), QString()};
     // While the game starts; still under the lock, which keeps the next
     // press from preparing where these files go.
     enterPhase(PressPhase::Record);
@@ -140,19 +140,19 @@ PressReport executePress(const PressRequest &request, PressObserver *observer)
     return report;
 }
 
-QString finishInterruptedPress()
+Box finishInterruptedPress()
 {
     if (!pressWasInterrupted())
-        return QString();
+        return Box();
     files::FileLock lock(lockPath());
-    QString ignored;
+    Box ignored;
     // Another launcher's press has its files in hand.
     if (!takeLock(&lock, 0, &ignored))
-        return QString();
+        return Box();
     const Recovery recovery = recoverInterruptedPress();
     if (recovery.outcome != Recovery::Nothing && recovery.outcome != Recovery::Held)
         writeRecoveredPress(recovery);
     return recovery.outcome == Recovery::Untrusted || recovery.outcome == Recovery::OtherAccount
         ? recovery.box
-        : QString();
+        : Box();
 }

@@ -10,7 +10,7 @@
 
 struct PressReport
 {
-    QStringList errors; // the texts of the "Error" boxes to show, in order
+    Boxes errors; // the "Error" boxes to show, in order
     bool stopped = false; // nothing was changed: the game must not be started
 };
 
@@ -61,4 +61,4 @@ PressReport executePress(const PressRequest &request, PressObserver *observer = 
 // left, unless another launcher is pressing, and says so in the report of the
 // last press. The box to show the player, if any: a journal found that the
 // launcher could not have written, or another account's press.
-QString finishInterruptedPress();
+Box finishInterruptedPress();

@@ -45,8 +45,7 @@ QString whyItStopped(const PressWork &work, const PressOutcome &outcome)
 {
     const QString why = outcome.stoppedByPlayer
         ? QStringLiteral("The press stopped when the window was closed.")
-        : QStringLiteral("The press stopped: ")
-            + QString(outcome.failure).replace(QStringLiteral("\n\n"), QStringLiteral(" "));
+        : QStringLiteral("The press stopped: ") + outcome.failure.inOneLine();
     if (work.leftToJournal)
         return why
             + QStringLiteral("\nSome files could not be put back yet: the launcher puts them "
@@ -95,8 +94,8 @@ void writeLastPress(const PressWork &work, const PressOutcome &outcome)
     // What the press left out is told only where the press went on.
     const bool wentOn = outcome.failure.isEmpty() && !outcome.stoppedByPlayer;
     QStringList boxes;
-    for (const QString &box : outcome.notices + (wentOn ? work.notices : QStringList()))
-        boxes << QString(box).replace(QStringLiteral("\n\n"), QStringLiteral(" "));
+    for (const Box &box : outcome.notices + (wentOn ? work.notices : Boxes()))
+        boxes << box.inOneLine();
     writeReport(QStringLiteral("the last press") + button,
                 whatWasChosen(outcome.description) + listed(QStringLiteral("Told in a box"), boxes)
                     + (wentOn ? whatWasDone(work)
@@ -135,9 +134,7 @@ void writeRecoveredPress(const Recovery &recovery)
         return;
     case Recovery::Untrusted:
     case Recovery::OtherAccount:
-        writeReport(QStringLiteral("at its start"),
-                    QString(recovery.box).replace(QStringLiteral("\n\n"), QStringLiteral(" "))
-                        + '\n');
+        writeReport(QStringLiteral("at its start"), recovery.box.inOneLine() + '\n');
         return;
     case Recovery::Nothing:
     case Recovery::Held:

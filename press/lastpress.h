@@ -19,10 +19,10 @@ struct PressDescription
 struct PressOutcome
 {
     PressDescription description;
-    QString failure; // the box of a press that stopped; empty otherwise
+    Box failure; // of a press that stopped; empty otherwise
     bool stoppedByPlayer = false; // the window was closed
     bool leftToOtherAccount = false; // stopped by another account's press, not yet ended
-    QStringList notices; // boxes shown before the press went on
+    Boxes notices; // shown before the press went on
 };
 
 void writeLastPress(const PressWork &work, const PressOutcome &outcome);

@@ -26,13 +26,13 @@ QString wayOutOf(const files::Failure &failure)
 
 // What could not be done to the file, and why; a file another program holds
 // is the game itself more often than not.
-QString refusal(const QString &target, const files::Failure &failure, const char *what)
+Box refusal(const QString &target, const files::Failure &failure, const char *what)
 {
     const Location at = locate(target);
     if (failure.held)
-        return box(QStringLiteral("%1 is in use by another program.").arg(at.name), closeTheGame);
-    return box(QString::fromLatin1(what).arg(at.name, at.place, withoutStop(failure.reason)),
-               wayOutOf(failure));
+        return Box {QStringLiteral("%1 is in use by another program.").arg(at.name), closeTheGame};
+    return Box {QString::fromLatin1(what).arg(at.name, at.place, withoutStop(failure.reason)),
+                wayOutOf(failure)};
 }
 
 } // namespace
@@ -48,17 +48,6 @@ const QString clearReadOnly = QStringLiteral(
 #endif
 const QString checkTheDrive
     = QStringLiteral("Check that its drive is there and can be written to, then press again.");
-
-QString box(const QString &what, const QString &wayOut)
-{
-    return wayOut.isEmpty() ? what : what + QStringLiteral("\n\n") + wayOut;
-}
-
-BoxParts partsOf(const QString &box)
-{
-    const int blank = box.indexOf(QStringLiteral("\n\n"));
-    return blank < 0 ? BoxParts {box, QString()} : BoxParts {box.left(blank), box.mid(blank + 2)};
-}
 
 Location locate(const QString &file)
 {
@@ -89,43 +78,43 @@ QString fromDataFolder(const QString &path)
     return QDir(gameDataRoot).relativeFilePath(QDir(path).absolutePath());
 }
 
-QString couldNotPut(const QString &target, const files::Failure &failure)
+Box couldNotPut(const QString &target, const files::Failure &failure)
 {
     return refusal(target, failure, "%1 could not be put in %2: %3.");
 }
 
-QString couldNotRemove(const QString &target, const files::Failure &failure)
+Box couldNotRemove(const QString &target, const files::Failure &failure)
 {
     return refusal(target, failure, "%1 could not be removed from %2: %3.");
 }
 
-QString cannotChange(const Change &change, const files::Failure &failure)
+Box cannotChange(const Change &change, const files::Failure &failure)
 {
     // The file's own words where the file itself is at fault; what stands in
     // its way is named.
     const bool theFile = failure.wayOut.isEmpty() || failure.wayOut == clearReadOnly;
     if (!change.refusal.isEmpty() && !failure.held && theFile)
-        return box(change.refusal, wayOutOf(failure));
+        return Box {change.refusal, wayOutOf(failure)};
     return change.kind == Change::Remove ? couldNotRemove(change.target, failure)
                                          : couldNotPut(change.target, failure);
 }
 
-QString folderNotMade(const QString &folder, const files::Failure &failure)
+Box folderNotMade(const QString &folder, const files::Failure &failure)
 {
-    return box(
+    return Box {
         QStringLiteral("The folder %1 could not be made: %2.")
             .arg(QDir::toNativeSeparators(QDir::cleanPath(folder)), withoutStop(failure.reason)),
-        wayOutOf(failure));
+        wayOutOf(failure)};
 }
 
-QString notEnoughSpace(qint64 bytesMissing, const QString &place)
+Box notEnoughSpace(qint64 bytesMissing, const QString &place)
 {
     constexpr qint64 MB = 1 << 20;
-    return box(QStringLiteral("There is not enough free space for this press: %1 MB more are "
-                              "needed on the drive of %2.")
-                   .arg((bytesMissing + MB - 1) / MB)
-                   .arg(place),
-               QStringLiteral("Free some space there, then press again."));
+    return Box {QStringLiteral("There is not enough free space for this press: %1 MB more are "
+                               "needed on the drive of %2.")
+                    .arg((bytesMissing + MB - 1) / MB)
+                    .arg(place),
+                QStringLiteral("Free some space there, then press again.")};
 }
 
 files::Failure freshCopyGone()
@@ -135,28 +124,28 @@ files::Failure freshCopyGone()
             false, QStringLiteral("Press again.")};
 }
 
-QString notLasting(const QString &folder, const files::Failure &failure)
+Box notLasting(const QString &folder, const files::Failure &failure)
 {
-    return box(QStringLiteral("The changes in %1 could not be written to its drive: %2. Every "
-                              "file is as it was.")
-                   .arg(locate(folder + QStringLiteral("/x")).place, withoutStop(failure.reason)),
-               checkTheDrive);
+    return Box {QStringLiteral("The changes in %1 could not be written to its drive: %2. Every "
+                               "file is as it was.")
+                    .arg(locate(folder + QStringLiteral("/x")).place, withoutStop(failure.reason)),
+                checkTheDrive};
 }
 
-QString noFolderForScripts(const QString &holder)
+Box noFolderForScripts(const QString &holder)
 {
     if (gameRunsUnderProton())
-        return box(QStringLiteral("The game's scripts folder cannot be made yet: the game's "
-                                  "Proton prefix is not there."),
-                   QStringLiteral("Start the game once from Steam, so that it makes its "
-                                  "folders, then press again."));
-    return box(QStringLiteral("The game's scripts folder cannot be made: %1 is not there.")
-                   .arg(QDir::toNativeSeparators(QDir::cleanPath(holder))),
-               QStringLiteral("Start the game once, so that it makes its folders, then press "
-                              "again."));
+        return Box {QStringLiteral("The game's scripts folder cannot be made yet: the game's "
+                                   "Proton prefix is not there."),
+                    QStringLiteral("Start the game once from Steam, so that it makes its "
+                                   "folders, then press again.")};
+    return Box {QStringLiteral("The game's scripts folder cannot be made: %1 is not there.")
+                    .arg(QDir::toNativeSeparators(QDir::cleanPath(holder))),
+                QStringLiteral("Start the game once, so that it makes its folders, then press "
+                               "again.")};
 }
 
-QString preferencesKept(const files::Failure &failure)
+Box preferencesKept(const files::Failure &failure)
 {
     QString wayOut = QStringLiteral("The game starts with your preferences as they are.");
     if (failure.held)
@@ -169,10 +158,10 @@ QString preferencesKept(const files::Failure &failure)
         wayOut += QStringLiteral(" To have them changed, give yourself permission to change the "
                                  "file (in its Properties, Permissions), then press again.");
 #endif
-    return box(QStringLiteral("Preference file cannot be changed."), wayOut);
+    return Box {QStringLiteral("Preference file cannot be changed."), wayOut};
 }
 
-QString otherAccountsPress(const QString &accountId, const QString &scriptsFolder)
+Box otherAccountsPress(const QString &accountId, const QString &scriptsFolder)
 {
     const QString what
         = QStringLiteral("A launcher started by another account was stopped while it put files "
@@ -182,31 +171,31 @@ QString otherAccountsPress(const QString &accountId, const QString &scriptsFolde
               .arg(QDir::toNativeSeparators(QDir::cleanPath(scriptsFolder)));
     const QString name = account::nameOf(accountId);
     if (!name.isEmpty())
-        return box(what,
-                   QStringLiteral("Start the launcher once in the account %1, so that it ends "
-                                  "that press, then press again.")
-                       .arg(name));
-    return box(what,
-               QStringLiteral("Start the launcher once in that account, so that it ends that "
-                              "press, then press again. If that account is no longer on this "
-                              "computer, remove velmarch-press-journal.json from the mod's "
-                              "folder, then press again."));
+        return Box {what,
+                    QStringLiteral("Start the launcher once in the account %1, so that it ends "
+                                   "that press, then press again.")
+                        .arg(name)};
+    return Box {what,
+                QStringLiteral("Start the launcher once in that account, so that it ends that "
+                               "press, then press again. If that account is no longer on this "
+                               "computer, remove velmarch-press-journal.json from the mod's "
+                               "folder, then press again.")};
 }
 
-QString untrustedJournal(const QString &journal, const QString &keptAs)
+Box untrustedJournal(const QString &journal, const QString &keptAs)
 {
-    return box(QStringLiteral("The mod's folder held %1, which names files as no press of this "
-                              "launcher could have (it is damaged, or was put there by another "
-                              "program or an archive). The launcher followed none of it: it "
-                              "only made the files of its own presses whole, and kept it as %2.")
-                   .arg(locate(journal).name, locate(keptAs).name),
-               QStringLiteral("If you did not put it there, check where the mod's files came "
-                              "from."));
+    return Box {QStringLiteral("The mod's folder held %1, which names files as no press of this "
+                               "launcher could have (it is damaged, or was put there by another "
+                               "program or an archive). The launcher followed none of it: it "
+                               "only made the files of its own presses whole, and kept it as %2.")
+                    .arg(locate(journal).name, locate(keptAs).name),
+                QStringLiteral("If you did not put it there, check where the mod's files came "
+                               "from.")};
 }
 
-QString anotherLauncher()
+Box anotherLauncher()
 {
-    return box(QStringLiteral("Another launcher is putting files in place."),
-               QStringLiteral("Wait until it has started the game, then press again."));
+    return Box {QStringLiteral("Another launcher is putting files in place."),
+                QStringLiteral("Wait until it has started the game, then press again.")};
 }
 } // namespace messages

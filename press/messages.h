@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "box.h"
 #include "files/filelayer.h"
 #include "presswork.h"
 
@@ -9,16 +10,6 @@
 // What a press tells the player, in words a player understands: where a file
 // is, and what went wrong with it and what to do.
 namespace messages {
-
-// A box's text: what happened, in the words players and guides know, then,
-// after a blank line, the way out, which the window shows below it.
-QString box(const QString &what, const QString &wayOut);
-struct BoxParts
-{
-    QString what;
-    QString wayOut; // empty where there is none
-};
-BoxParts partsOf(const QString &box);
 
 // The ways out that boxes share.
 extern const QString closeTheGame;
@@ -37,26 +28,26 @@ QString inPlace(const QString &path);
 // A source as the player finds it from the game's data folder: "ZOLM/Standard/boot.pack".
 QString fromDataFolder(const QString &path);
 
-QString couldNotPut(const QString &target, const files::Failure &failure);
-QString couldNotRemove(const QString &target, const files::Failure &failure);
+Box couldNotPut(const QString &target, const files::Failure &failure);
+Box couldNotRemove(const QString &target, const files::Failure &failure);
 // Why the change cannot be made, in the file's own words where it has them.
-QString cannotChange(const Change &change, const files::Failure &failure);
-QString folderNotMade(const QString &folder, const files::Failure &failure);
-QString notEnoughSpace(qint64 bytesMissing, const QString &place);
+Box cannotChange(const Change &change, const files::Failure &failure);
+Box folderNotMade(const QString &folder, const files::Failure &failure);
+Box notEnoughSpace(qint64 bytesMissing, const QString &place);
 // Why a file was not put in place when the new copy prepared for it is gone.
 files::Failure freshCopyGone();
 // A folder whose changes could not be written to the drive for good.
-QString notLasting(const QString &folder, const files::Failure &failure);
+Box notLasting(const QString &folder, const files::Failure &failure);
 // The game's scripts folder cannot be made where the folder that holds it is
 // not there yet: the game makes that at its first start.
-QString noFolderForScripts(const QString &holder);
+Box noFolderForScripts(const QString &holder);
 // The player's preferences were left as they are, for the reason given.
-QString preferencesKept(const files::Failure &failure);
+Box preferencesKept(const files::Failure &failure);
 // A journal that another account's launcher left (its id; empty where the
 // journal does not say), for its scripts folder.
-QString otherAccountsPress(const QString &accountId, const QString &scriptsFolder);
+Box otherAccountsPress(const QString &accountId, const QString &scriptsFolder);
 // A journal of a press that the launcher could not have written, kept aside.
-QString untrustedJournal(const QString &journal, const QString &keptAs);
-QString anotherLauncher();
+Box untrustedJournal(const QString &journal, const QString &keptAs);
+Box anotherLauncher();
 
 } // namespace messages

@@ -24,7 +24,7 @@ public:
         m_together = putInOneBurst(work->changes);
     }
 
-    bool makeFolders(QString *box);
+    bool makeFolders(Box *box);
     bool prepare(Change *change, files::Failure *failure);
 
 private:
@@ -40,7 +40,7 @@ private:
 
 // Each folder missing between the one to make and its holder is made,
 // outermost first, and the folder marked as made by the press.
-bool Preparation::makeFolders(QString *box)
+bool Preparation::makeFolders(Box *box)
 {
     for (const FolderToMake &toMake : qAsConst(m_work.foldersToMake)) {
         const QString folder = QDir::cleanPath(toMake.folder);
@@ -140,7 +140,7 @@ bool Preparation::prepare(Change *change, files::Failure *failure)
 
 } // namespace
 
-bool prepare(PressWork *work, PressObserver *observer, QString *box)
+bool prepare(PressWork *work, PressObserver *observer, Box *box)
 {
     Preparation preparation(work, observer);
     if (!preparation.makeFolders(box))

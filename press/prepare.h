@@ -9,7 +9,7 @@
 // makes, each marked as made by the press until the press has ended. False, with
 // the box to show, when a file cannot be prepared, or none when the press is
 // to stop; discard() then takes back what was prepared.
-bool prepare(PressWork *work, PressObserver *observer, QString *box);
+bool prepare(PressWork *work, PressObserver *observer, Box *box);
 
 // Removes every file the press prepared or kept aside, its work folders and
 // the folders it made. What cannot be removed now is removed by the next

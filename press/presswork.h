@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "box.h"
 #include "files/filestamp.h"
 
 #include <QByteArray>
@@ -51,8 +52,8 @@ struct PressWork
     QStringList oldFiles; // kept aside, no longer needed once the journal has gone
     bool leftToJournal = false; // a burst that failed and could not be taken back whole
 
-    QString refused; // the box of a file that cannot be changed as it is
+    Box refused; // the box of a file that cannot be changed as it is
     QStringList kept; // the game's files left as they are, and why
-    QStringList notices; // boxes of what the press left as it is and went on without
+    Boxes notices; // boxes of what the press left as it is and went on without
     QStringList inPlace; // report lines: what needed no change
 };

@@ -104,7 +104,7 @@ void keepPreferences(PressWork *work, const QString &target, const files::Failur
 
 // Several files: a journal names their moves first, the preferences' last,
 // so that a start after a kill puts those in place too.
-bool putTogether(PressWork *work, QString *box)
+bool putTogether(PressWork *work, Box *box)
 {
     QVector<Change> changes;
     for (const Change &change : qAsConst(work->changes)) {
@@ -180,7 +180,7 @@ bool putInOneBurst(const QVector<Change> &changes)
     return alone > 1 || (alone == 1 && alone < changes.size());
 }
 
-bool putInPlace(PressWork *work, QString *box)
+bool putInPlace(PressWork *work, Box *box)
 {
     if (putInOneBurst(work->changes)) {
         if (!putTogether(work, box))

@@ -10,7 +10,7 @@
 // back to what it was before the press: false, with the box to show. Once
 // all are in place, the player's preferences are put in place alone, or left
 // as they are with a box; the old files are then of no more use.
-bool putInPlace(PressWork *work, QString *box);
+bool putInPlace(PressWork *work, Box *box);
 // Deletes the old files a press that ended put aside, and its scratch
 // folders: what a start after a kill would sweep, done once nobody waits.
 void removeOldFiles(const PressWork &work);

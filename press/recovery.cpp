@@ -93,7 +93,7 @@ Recovery leftToOtherAccount(const Journal &journal)
     return recovery;
 }
 
-Recovery held(const QString &box)
+Recovery held(const Box &box)
 {
     Recovery recovery;
     recovery.outcome = Recovery::Held;
@@ -120,7 +120,7 @@ Recovery followJournal(const Journal &journal)
     for (int last = qMax(done, before); finished && last < moves.size(); ++last) {
         if (!forward(moves[last], &failure))
             kept << messages::inPlace(moves[last].target) + QStringLiteral(": ")
-                    + messages::partsOf(messages::preferencesKept(failure)).wayOut;
+                    + messages::preferencesKept(failure).wayOut;
     }
     if (!makeLasting(moves, &failure, &folder))
         return held(messages::notLasting(folder, failure));

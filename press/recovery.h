@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "box.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,7 +20,7 @@ struct Recovery
                       // scripts folder were put back; the journal stays
     };
     Outcome outcome = Nothing;
-    QString box; // what the player is told: for Untrusted, Held and OtherAccount
+    Box box; // what the player is told: for Untrusted, Held and OtherAccount
     QStringList keptAsTheyWere; // files of a finished press left as they were, and why
 };
 

@@ -137,7 +137,7 @@ void tst_FileOps::replaceByCopy_data()
 #ifdef Q_OS_WIN
     QTest::newRow("target held open stops the press")
         << true << true << false << true << 0 << "stopped"
-        << "boot.pack is in use by another program.\n\nClose the game, then press again.";
+        << "boot.pack is in use by another program. Close the game, then press again.";
 #else
     QTest::newRow("target held open is replaced")
         << true << true << false << true << 0 << "new" << QString();
@@ -181,7 +181,8 @@ void tst_FileOps::replaceByCopy()
     QCOMPARE(report.stopped, outcome == "stopped");
     QCOMPARE(report.errors.size(), error.isEmpty() ? 0 : 1);
     if (!error.isEmpty())
-        QVERIFY2(report.errors[0].startsWith(error), qPrintable(report.errors[0]));
+        QVERIFY2(report.errors[0].inOneLine().startsWith(error),
+                 qPrintable(report.errors[0].inOneLine()));
     if (targetIsFolder)
         QVERIFY(QDir(target + "/inside").exists());
     else if (outcome == "new")
@@ -261,7 +262,7 @@ void tst_FileOps::copyOverLookalike()
         QVERIFY(QDir(to + "/inside").exists());
         return;
     }
-    QCOMPARE(report.errors, QStringList());
+    QCOMPARE(report.errors, Boxes());
     QCOMPARE(fixture.read(to), sourceBytes);
     // A copy carries its source's time, so that the next press can skip it.
     QCOMPARE(modificationTime(to), sourceTime);
@@ -356,7 +357,7 @@ void tst_FileOps::readOnlyFiles()
     const PressReport report
         = executePlan({removal ? removeFile(target) : replaceModFile(source, target)});
 
-    QCOMPARE(report.errors, QStringList());
+    QCOMPARE(report.errors, Boxes());
     QVERIFY(!report.stopped);
     if (removal) {
         QVERIFY(!QFileInfo::exists(target));
@@ -380,10 +381,10 @@ void tst_FileOps::readOnlyPlayerFiles_data()
 
     // A read-only mark on Windows, permissions elsewhere.
 #ifdef Q_OS_WIN
-    const QString clear = "\n\nClear its read-only mark in its Properties, then press again.";
+    const QString clear = " Clear its read-only mark in its Properties, then press again.";
     const QString prefs = "clear the file's read-only mark in its Properties";
 #else
-    const QString clear = "\n\nGive yourself permission to change it (in its Properties, "
+    const QString clear = " Give yourself permission to change it (in its Properties, "
                           "Permissions), then press again.";
     const QString prefs
         = "give yourself permission to change the file (in its Properties, Permissions)";
@@ -406,7 +407,7 @@ void tst_FileOps::readOnlyPlayerFiles_data()
     QTest::newRow("preferences edited")
         << "preferences.script.txt"
         << "edit"
-        << "Preference file cannot be changed.\n\nThe game starts with your preferences as they "
+        << "Preference file cannot be changed. The game starts with your preferences as they "
            "are. To have them changed, "
             + prefs + ", then press again.";
 }
@@ -435,7 +436,7 @@ void tst_FileOps::readOnlyPlayerFiles()
     const PressReport report = executePlan({steps[index]});
 
     QCOMPARE(report.stopped, file == "user.script.txt");
-    QCOMPARE(report.errors.value(0), error);
+    QCOMPARE(report.errors.value(0).inOneLine(), error);
     QCOMPARE(fixture.read(path), bytes);
 }
 

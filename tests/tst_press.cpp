@@ -9,7 +9,6 @@
 #include "installation/roots.h"
 #include "launcherfixture.h"
 #include "press/executor.h"
-#include "press/messages.h"
 #include "staging/pseudorandom.h"
 
 #include <QComboBox>
@@ -237,7 +236,7 @@ void tst_Press::keptGameFiles_data()
         << "ButtonClassic" << QStringList {"scripts/../.."} << QStringList() << ""
         << "";
     const QStringList preferences {"scripts/preferences.script.txt"};
-    const QString kept = "Preference file cannot be changed.\n\nThe game starts with your "
+    const QString kept = "Preference file cannot be changed. The game starts with your "
                          "preferences as they are.";
     for (const char *odd : {"of an odd length", "not UTF-8 though marked so"})
         QTest::newRow(qPrintable(QString("preferences %1: kept").arg(odd)))
@@ -302,7 +301,7 @@ void tst_Press::keptGameFiles()
     QCOMPARE(closer.count(), box.isEmpty() ? 0 : 1);
     if (!box.isEmpty()) {
         QCOMPARE(closer.boxes()[0].title, QString("Error"));
-        QCOMPARE(messages::box(closer.boxes()[0].text, closer.boxes()[0].wayOut), box);
+        QCOMPARE((Box {closer.boxes()[0].text, closer.boxes()[0].wayOut}.inOneLine()), box);
     }
     for (const QString &file : kept)
         QCOMPARE(fixture.read(place(file)), before[file]);
@@ -335,18 +334,18 @@ void tst_Press::stoppedPress_data()
         << "SPCbava"
         << "campaigns/zolm" << QStringList {"-t", "tmpfs", "-o", "size=64k", "tmpfs"}
         << "There is not enough free space for this press: 1 MB more are needed on the drive of "
-           "the game's data folder.\n\nFree some space there, then press again.";
+           "the game's data folder. Free some space there, then press again.";
     QTest::newRow("read-only game folder: campaign")
         << "SPCbava"
         << "campaigns/zolm" << QStringList {"-o", "bind,ro"}
         << "campaigns/zolm/startpos.esf could not be put in the game's data folder: Read-only "
-           "file system.\n\n"
+           "file system. "
             + drive;
     QTest::newRow("read-only Temp folder: battle")
         << "ButtonClassic"
         << "ZOLM/Temp" << QStringList {"-o", "bind,ro"}
         << "cardgroups.pack could not be put in the mod's Temp folder: Read-only file "
-           "system.\n\n"
+           "system. "
             + drive;
 }
 
@@ -390,7 +389,7 @@ void tst_Press::stoppedPress()
 
     QVERIFY(closer.fired());
     QCOMPARE(closer.count(), 1);
-    QCOMPARE(messages::box(closer.boxes()[0].text, closer.boxes()[0].wayOut), box);
+    QCOMPARE((Box {closer.boxes()[0].text, closer.boxes()[0].wayOut}.inOneLine()), box);
     QMap<QString, QByteArray> after = fixture.snapshot();
     const QByteArray report = after.take(lastPressPath);
     QVERIFY2(report.contains("Nothing was changed"), report.constData());
@@ -718,7 +717,7 @@ void tst_Press::campaignCopiesOnlyWhatItKeeps()
         << ZolmLauncher::applyPreferences(false, choices) << ZolmLauncher::removeUiAndWzPacks();
     const PressReport report = executePlan(plan, &observer);
 
-    QCOMPARE(report.errors, QStringList());
+    QCOMPARE(report.errors, Boxes());
     QVERIFY(!observer.files.contains("ZOLM_wz.pack"));
     QVERIFY(!QFileInfo::exists(fixture.data("ZOLM_wz.pack")));
     QCOMPARE(fixture.read("../Temp/theme.pack"),

@@ -137,7 +137,7 @@ void otherAccountsPressLeft(const LauncherFixture &fixture, const QMap<QString, 
         fixture.read("velmarch-last-press.txt").contains("A launcher started by another account"));
     const PressReport report = executePlan(planFor("ButtonClassic"));
     QVERIFY(report.stopped
-            && report.errors.value(0).startsWith("A launcher started by another account"));
+            && report.errors.value(0).what.startsWith("A launcher started by another account"));
     QVERIFY(!fixture.read("velmarch-last-press.txt").contains("every file is as it was"));
 }
 
@@ -213,7 +213,7 @@ void tst_PressEngine::failedOperation()
             continue;
         }
         QMap<QString, QByteArray> expected = done;
-        if (report.errors.value(0).startsWith("Preference file cannot be changed.")
+        if (report.errors.value(0).what == "Preference file cannot be changed."
             && before.contains(preferencesPath))
             expected[preferencesPath] = before[preferencesPath];
         QVERIFY2(after == expected, qPrintable(at + ": files changed"));
@@ -543,7 +543,7 @@ void tst_PressEngine::plantedJournal()
         QVERIFY(closer.boxes()[0].wayOut.contains("remove velmarch-press-journal.json"));
         QVERIFY(executePlan(planFor("ButtonClassic"))
                     .errors.value(0)
-                    .startsWith("A launcher started by another account was stopped"));
+                    .what.startsWith("A launcher started by another account was stopped"));
     }
     const QString report
         = root.relativeFilePath(QDir::current().absoluteFilePath("velmarch-last-press.txt"));
@@ -618,9 +618,9 @@ void tst_PressEngine::preparedFileGone()
 
     QVERIFY(report.stopped);
     QCOMPARE(report.errors,
-             QStringList("ZOLM_ui.pack could not be put in the game's data folder: the new copy "
-                         "made for it was removed by another program, such as a virus "
-                         "scanner.\n\nPress again."));
+             (Boxes {{"ZOLM_ui.pack could not be put in the game's data folder: the new copy made "
+                      "for it was removed by another program, such as a virus scanner.",
+                      "Press again."}}));
     QVERIFY(filesOf(*fixture) == before);
     QCOMPARE(leftAside(*fixture), QString());
     QVERIFY(!executePlan(planFor("ButtonClassic")).stopped);
@@ -652,8 +652,8 @@ void tst_PressEngine::twoPressesAtOnce()
     for (const PressRun *press : {&first, &second}) {
         if (press->report().stopped)
             QCOMPARE(press->report().errors,
-                     QStringList {"Another launcher is putting files in place.\n\nWait until "
-                                  "it has started the game, then press again."});
+                     (Boxes {{"Another launcher is putting files in place.",
+                              "Wait until it has started the game, then press again."}}));
     }
     QVERIFY(!(first.report().stopped && second.report().stopped));
 }

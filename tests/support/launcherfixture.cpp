@@ -3,7 +3,6 @@
 
 #include "app/zolmlauncher.h"
 #include "press/executor.h"
-#include "press/messages.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -193,10 +192,10 @@ FilePlan planOf(const QString &button, const PressChoices &choices, const ModLis
 
 void applySteps(QWidget *window, const FilePlan &plan)
 {
-    for (const QString &error : executePlan(plan).errors) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"),
-                        messages::partsOf(error).what, QMessageBox::Ok, window);
-        box.setInformativeText(messages::partsOf(error).wayOut);
+    for (const Box &error : executePlan(plan).errors) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), error.what, QMessageBox::Ok,
+                        window);
+        box.setInformativeText(error.wayOut);
         box.exec();
     }
 }
