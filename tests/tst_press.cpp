@@ -587,22 +587,6 @@ void tst_Press::pressSequences_data()
         "leftover ZOLM/Temp/theme.pack", "leftover scripts/user.script.txt", "press ButtonVanilla"};
 }
 
-namespace {
-
-// Seeds the generator so that the next draw picks the nth of count.
-void seedToDraw(int nth, int count)
-{
-    for (uint seed = 1;; ++seed) {
-        seedPseudoRandom(seed);
-        if (drawPseudoRandom() % count == nth) {
-            seedPseudoRandom(seed);
-            return;
-        }
-    }
-}
-
-} // namespace
-
 void tst_Press::pressSequences()
 {
     QFETCH(QStringList, steps);
@@ -652,9 +636,10 @@ void tst_Press::pressSequences()
             auto *sizes = window.findChild<QComboBox *>("ComboUI");
             sizes->setCurrentIndex(sizes->findData(size));
             window.findChild<QComboBox *>("ComboTheme")->setCurrentText(theme);
-            seedToDraw(tint, 3);
-            QVERIFY2(pressAndStart(fixture, window, rest), qPrintable(step));
-            QVERIFY(QFile::remove(fixture.sample().gameStartRecord()));
+            PressChoices choices = window.readChoices();
+            choices.draws = {tint, 0}; // the nth of the three tints, then the random theme's
+            const PressReport report = executePlan(planOf(rest, choices, readModListing()));
+            QVERIFY2(!report.stopped && report.errors.isEmpty(), qPrintable(step));
             for (const QString &path : fixture.snapshot().keys())
                 QVERIFY2(!path.endsWith(".velmarch-new") && !path.contains("/.velmarch-press/"),
                          qPrintable(path + " left"));

@@ -183,8 +183,12 @@ FilePlan planOf(const QString &button, const PressChoices &choices, const ModLis
 {
     if (button == "ButtonVanilla")
         return ZolmLauncher::restoreVanilla();
-    if (button == "SPCbava")
-        return ZolmLauncher::setupCampaign("Bavaria", choices, listing)
+    const QMap<QString, QString> campaigns {{"SPC1805", "1805"},
+                                            {"SPCbava", "Bavaria"},
+                                            {"SPCotto", "Ottoman"},
+                                            {"SPCwurt", "Wurttemberg"}};
+    if (campaigns.contains(button))
+        return ZolmLauncher::setupCampaign(campaigns[button], choices, listing)
             << ZolmLauncher::applyPreferences(false, choices) << ZolmLauncher::removeUiAndWzPacks();
     return ZolmLauncher::setupBattle(button.mid(6), choices, listing)
         << ZolmLauncher::applyPreferences(button == "ButtonHardcore", choices);

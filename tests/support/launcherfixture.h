@@ -110,7 +110,8 @@ private:
 };
 
 // The plan a start button's slot makes ("ButtonClassic", "ButtonHardcore",
-// "SPCbava" for the Bavaria campaign, "ButtonVanilla"), without the window.
+// "SPCbava" for the Bavaria campaign and the other campaigns' buttons,
+// "ButtonVanilla"), without the window.
 FilePlan planOf(const QString &button, const PressChoices &choices, const ModListing &listing);
 
 // Applies steps as a press does and shows its boxes over the window, but
