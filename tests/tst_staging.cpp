@@ -1,27 +1,38 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// What each button's plan is made of, from the window's choices and the mod's
+// folders, and the theme and tint packs those plans stage on disk.
 #include "app/zolmlauncher.h"
+#include "installation/roots.h"
 #include "launcherfixture.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QPushButton>
-#include <QTextCodec>
 #include <QtTest>
 
 namespace {
 
 const QStringList tints = {"UI/Tint/amber.pack", "UI/Tint/dusk.pack", "UI/Tint/frost.pack"};
 
-int loadListLines(const LauncherFixture &fixture)
+PressChoices namedTheme()
 {
-    return fixture.read(fixture.scripts("user.script.txt")).count(QByteArray("\n\0", 2));
+    PressChoices choices;
+    choices.uiSize = 2;
+    choices.uiSizePack = "1.5";
+    choices.themeSelectorShown = true;
+    choices.themeIndex = 4;
+    choices.themeName = "Mamelukes";
+    return choices;
 }
 
-QString preferences(const LauncherFixture &fixture)
+ModListing sampleListing()
 {
-    return QTextCodec::codecForName("UTF-16LE")
-        ->toUnicode(fixture.read(fixture.scripts("preferences.script.txt")));
+    ModListing listing;
+    listing.tempFolderExists = true;
+    listing.tints = QStringList {"amber.pack"};
+    listing.themes = QStringList {"_Default (no theme)", "France 1798-1801 (Orient)", "Mamelukes",
+                                  "Prussia", "Austria"};
+    listing.themesWithMovies = QStringList {"_Default (no theme)", "France 1798-1801 (Orient)"};
+    return listing;
 }
 
 } // namespace
@@ -32,18 +43,13 @@ class tst_Staging : public QObject
 
 private slots:
     void initTestCase();
-    void battle_data();
-    void battle();
+    void plan_data();
+    void plan();
     void tint_data();
     void tint();
     void theme_data();
     void theme();
     void randomTheme();
-    void campaign_data();
-    void campaign();
-    void restoreVanilla();
-    void gameMissing_data();
-    void gameMissing();
 };
 
 void tst_Staging::initTestCase()
@@ -51,65 +57,100 @@ void tst_Staging::initTestCase()
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
-void tst_Staging::battle_data()
+void tst_Staging::plan_data()
 {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("uiSize");
-    QTest::addColumn<bool>("screenshots");
-    QTest::addColumn<QString>("uiPack");
-    QTest::addColumn<QString>("cardGroups");
-    QTest::addColumn<int>("loadList");
-    QTest::addColumn<QString>("landUnitIds");
+    QTest::addColumn<PressChoices>("choices");
+    QTest::addColumn<ModListing>("listing");
+    QTest::addColumn<QStringList>("steps");
 
-    QTest::newRow("Classic, no custom UI")
-        << "ButtonClassic" << 0 << false << QString() << "UI/Luac/groups_no.pack" << 21
-        << "ui_land_unit_ids 0";
-    QTest::newRow("Classic, second size") << "ButtonClassic" << 2 << false << "UI/Resize/1.5.pack"
-                                          << "UI/Luac/groups.pack" << 21 << "ui_land_unit_ids 0";
-    QTest::newRow("Classic, no size chosen") << "ButtonClassic" << -1 << false << QString()
-                                             << "UI/Luac/groups.pack" << 21 << "ui_land_unit_ids 0";
-    QTest::newRow("Hardcore") << "ButtonHardcore" << 1 << false << "UI/Resize/1.25.pack"
-                              << "UI/Luac/groups.pack" << 23 << "ui_land_unit_ids 2";
-    QTest::newRow("Hardcore in screenshot mode")
-        << "ButtonHardcore" << 3 << true << "UI/Resize/2.pack"
-        << "UI/Luac/groups.pack" << 22 << "ui_land_unit_ids 2";
+    const QString scripts = gameScriptsFolder();
+    const QString classicText = "replace ../../ZOLM_txt.pack from ../Version84/Classic/txt.pack";
+    const QString standardBoot = "replace game file ../../boot.pack from ../Standard/boot.pack";
+    const QString mamelukes[]
+        = {"replace ../Temp/theme.pack from ../UI/Theme/Mamelukes/mus.pack",
+           "replace ../../ZOLM_wz.pack from ../UI/Theme/France 1798-1801 (Orient)/mov.pack"};
+
+    QTest::newRow("Classic with a size and a named theme")
+        << "ButtonClassic" << namedTheme() << sampleListing()
+        << QStringList {classicText,
+                        standardBoot,
+                        "replace ../../ZOLM_ui.pack from ../UI/Resize/1.5.pack",
+                        "write load list Classic",
+                        "replace ../Temp/cardgroups.pack from ../UI/Luac/groups.pack",
+                        "replace ../Temp/tint.pack from ../UI/Tint/amber.pack",
+                        mamelukes[0],
+                        mamelukes[1],
+                        "edit preferences: default_camera_type 0; -> default_camera_type 2;, "
+                        "default_camera_type 1; -> default_camera_type 2;, ui_land_unit_ids 2 -> "
+                        "ui_land_unit_ids 0, ui_card_mode 2 -> ui_card_mode 0, "
+                        "ui_order_button_mode 2 -> ui_order_button_mode 0"};
+
+    PressChoices screenshots;
+    screenshots.uiSize = 0;
+    screenshots.screenshotMode = true;
+    screenshots.freeCamera = false;
+    ModListing bare;
+    bare.oldHardcoreTextIsFile = true;
+    QTest::newRow("Hardcore screenshots, no custom UI, no Temp, no tints, selector hidden")
+        << "ButtonHardcore" << screenshots << bare
+        << QStringList {"make folder ../Temp/",
+                        "remove ../../ZOLM_txt_hb.pack",
+                        classicText,
+                        standardBoot,
+                        "remove ../../ZOLM_ui.pack",
+                        "write load list RemoveUI",
+                        "replace ../Temp/cardgroups.pack from ../UI/Luac/groups_no.pack",
+                        "remove ../Temp/tint.pack",
+                        "replace ../Temp/theme.pack from ../UI/Theme/_Default (no theme)/mus.pack",
+                        "replace ../../ZOLM_wz.pack from ../UI/Theme/_Default (no theme)/mov.pack",
+                        "edit preferences: default_camera_type 2; -> default_camera_type 0;, "
+                        "ui_land_unit_ids 0 -> ui_land_unit_ids 2, ui_card_mode 0 -> "
+                        "ui_card_mode 2, ui_order_button_mode 0 -> ui_order_button_mode 2"};
+
+    ModListing noTemp = sampleListing();
+    noTemp.tempFolderExists = false;
+    const QString bavaria = "../Version80/Campaign//Bavaria/";
+    const QStringList campaignFiles {
+        standardBoot,
+        "replace game file ../../campaigns/mp_eur_napoleon/scripting.lua from " + bavaria
+            + "scripting.lua",
+        "replace ../../campaigns/zolm/startpos.esf from " + bavaria + "startpos.esf",
+        "replace " + scripts + "user.script.txt from ../Version80/Campaign//user.script.txt",
+        "replace ../../ZOLM_txt.pack from ../Version80/Campaign//txt.pack"};
+    const QStringList campaignEnd {
+        "edit preferences: default_camera_type 0; -> default_camera_type 2;, "
+        "default_camera_type 1; -> default_camera_type 2;, ui_land_unit_ids 2 -> "
+        "ui_land_unit_ids 0, ui_card_mode 2 -> ui_card_mode 0, "
+        "ui_order_button_mode 2 -> ui_order_button_mode 0",
+        "remove ../../ZOLM_ui.pack", "remove ../../ZOLM_wz.pack"};
+    QTest::newRow("Bavaria campaign")
+        << "SPCbava" << namedTheme() << sampleListing()
+        << campaignFiles + QStringList(mamelukes[0]) + QStringList(mamelukes[1]) + campaignEnd;
+    QTest::newRow("campaign without Temp stages no theme pack")
+        << "SPCbava" << namedTheme() << noTemp
+        << campaignFiles + QStringList(mamelukes[1]) + campaignEnd;
+
+    QStringList restore {"remove ../../ZOLM_txt.pack", "remove ../../ZOLM_ui.pack",
+                         "remove ../../ZOLM_wz.pack", "remove " + scripts + "user.script.txt"};
+    for (const char *campaign : {"spa_napoleon", "mp_eur_napoleon"}) {
+        for (const char *file : {"scripting.lua", "startpos.esf"})
+            restore << QString("replace game file ../../campaigns/%1/%2 from ../Backup/%2")
+                           .arg(campaign, file);
+    }
+    restore.insert(4, "replace game file ../../boot.pack from ../Backup/boot.pack");
+    QTest::newRow("restore vanilla never removes a game file first")
+        << "ButtonVanilla" << PressChoices() << ModListing() << restore;
 }
 
-void tst_Staging::battle()
+void tst_Staging::plan()
 {
     QFETCH(QString, button);
-    QFETCH(int, uiSize);
-    QFETCH(bool, screenshots);
-    QFETCH(QString, uiPack);
-    QFETCH(QString, cardGroups);
-    QFETCH(int, loadList);
-    QFETCH(QString, landUnitIds);
-    LauncherFixture fixture;
-    QVERIFY(fixture.isValid());
-    QVERIFY(!QFileInfo::exists("../Temp"));
-    for (const char *stale : {"ZOLM_txt_hb.pack", "ZOLM_ui.pack", "ZOLM_txt.pack", "boot.pack"})
-        QVERIFY(fixture.sample().writeFile(fixture.data(stale), "stale"));
+    QFETCH(PressChoices, choices);
+    QFETCH(ModListing, listing);
+    QFETCH(QStringList, steps);
 
-    ZolmLauncher window;
-    window.findChild<QComboBox *>("ComboUI")->setCurrentIndex(uiSize);
-    window.findChild<QCheckBox *>("ChkNoUI")->setChecked(screenshots);
-    QVERIFY(pressAndStart(fixture, window, button));
-
-    QVERIFY(!QFileInfo::exists(fixture.data("ZOLM_txt_hb.pack")));
-    QCOMPARE(fixture.read(fixture.data("ZOLM_txt.pack")),
-             fixture.read(fixture.mod("Version84/Classic/txt.pack")));
-    QCOMPARE(fixture.read(fixture.data("boot.pack")),
-             fixture.read(fixture.mod("Standard/boot.pack")));
-    QCOMPARE(QFileInfo::exists(fixture.data("ZOLM_ui.pack")), !uiPack.isNull());
-    if (!uiPack.isNull())
-        QCOMPARE(fixture.read(fixture.data("ZOLM_ui.pack")), fixture.read(fixture.mod(uiPack)));
-    QCOMPARE(fixture.read(fixture.mod("Temp/cardgroups.pack")),
-             fixture.read(fixture.mod(cardGroups)));
-    QVERIFY(QFileInfo(fixture.mod("Temp/tint.pack")).isFile());
-    QVERIFY(QFileInfo(fixture.mod("Temp/theme.pack")).isFile());
-    QCOMPARE(loadListLines(fixture), loadList);
-    QVERIFY(preferences(fixture).contains(landUnitIds));
-    QCOMPARE(preferences(fixture).contains("ui_card_mode 2"), screenshots);
+    QCOMPARE(describe(planOf(button, choices, listing)), steps);
 }
 
 void tst_Staging::tint_data()
@@ -264,121 +305,6 @@ void tst_Staging::randomTheme()
     applySteps(&window,
                ZolmLauncher::stageTheme("../Temp/", window.readChoices(), readModListing()));
     QVERIFY(!QFileInfo::exists("../Temp/theme.pack"));
-}
-
-void tst_Staging::campaign_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("campaign");
-    QTest::addColumn<bool>("temp");
-    QTest::newRow("1805") << "SPC1805"
-                          << "1805" << false;
-    QTest::newRow("Bavaria") << "SPCbava"
-                             << "Bavaria" << true;
-    QTest::newRow("Ottoman") << "SPCotto"
-                             << "Ottoman" << false;
-    QTest::newRow("Wurttemberg") << "SPCwurt"
-                                 << "Wurttemberg" << true;
-}
-
-void tst_Staging::campaign()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, campaign);
-    QFETCH(bool, temp);
-    LauncherFixture fixture;
-    QVERIFY(fixture.isValid());
-    for (const char *stale : {"ZOLM_ui.pack", "ZOLM_wz.pack", "ZOLM_txt_hb.pack"})
-        QVERIFY(fixture.sample().writeFile(fixture.data(stale), "stale"));
-    if (temp)
-        QVERIFY(QDir().mkdir("../Temp"));
-    const auto before = fixture.snapshot();
-
-    ZolmLauncher window;
-    QVERIFY(pressAndStart(fixture, window, button));
-
-    const QString source = "Version80/Campaign/" + campaign + '/';
-    QCOMPARE(fixture.read(fixture.data("campaigns/mp_eur_napoleon/scripting.lua")),
-             fixture.read(fixture.mod(source + "scripting.lua")));
-    QCOMPARE(fixture.read(fixture.data("campaigns/zolm/startpos.esf")),
-             fixture.read(fixture.mod(source + "startpos.esf")));
-    QCOMPARE(fixture.read(fixture.scripts("user.script.txt")),
-             fixture.read(fixture.mod("Version80/Campaign/user.script.txt")));
-    QCOMPARE(fixture.read(fixture.data("ZOLM_txt.pack")),
-             fixture.read(fixture.mod("Version80/Campaign/txt.pack")));
-    QCOMPARE(fixture.read(fixture.data("boot.pack")),
-             fixture.read(fixture.mod("Standard/boot.pack")));
-    QVERIFY(!QFileInfo::exists(fixture.data("ZOLM_ui.pack")));
-    QVERIFY(!QFileInfo::exists(fixture.data("ZOLM_wz.pack")));
-    QCOMPARE(fixture.read(fixture.data("ZOLM_txt_hb.pack")), QByteArray("stale"));
-    QCOMPARE(QFileInfo::exists("../Temp"), temp);
-    QCOMPARE(QFileInfo::exists("../Temp/theme.pack"), temp);
-
-    // Nothing else in the game's campaigns changes.
-    const auto after = fixture.snapshot();
-    for (const char *untouched :
-         {"campaigns/mp_eur_napoleon/startpos.esf", "campaigns/spa_napoleon/scripting.lua"}) {
-        const QString path = "Napoleon/data/" + QString(untouched);
-        QCOMPARE(after[path], before[path]);
-    }
-}
-
-void tst_Staging::restoreVanilla()
-{
-    LauncherFixture fixture;
-    QVERIFY(fixture.isValid());
-    for (const char *staged :
-         {"ZOLM_txt.pack", "ZOLM_ui.pack", "ZOLM_wz.pack", "ZOLM_other.pack", "patch.pack"})
-        QVERIFY(fixture.sample().writeSampleFile(fixture.data(staged)));
-    QVERIFY(fixture.sample().writeSampleFile(fixture.scripts("user.script.txt")));
-    const QByteArray preferences = fixture.read(fixture.scripts("preferences.script.txt"));
-
-    ZolmLauncher window;
-    QVERIFY(pressAndStart(fixture, window, "ButtonVanilla"));
-
-    for (const char *gone : {"ZOLM_txt.pack", "ZOLM_ui.pack", "ZOLM_wz.pack"})
-        QVERIFY(!QFileInfo::exists(fixture.data(gone)));
-    QVERIFY(!QFileInfo::exists(fixture.scripts("user.script.txt")));
-    for (const char *kept : {"ZOLM_other.pack", "patch.pack"})
-        QCOMPARE(fixture.read(fixture.data(kept)), fixture.sample().contentOf(fixture.data(kept)));
-    QCOMPARE(fixture.read(fixture.data("boot.pack")),
-             fixture.read(fixture.mod("Backup/boot.pack")));
-    for (const char *campaign : {"spa_napoleon", "mp_eur_napoleon"}) {
-        const QString folder = fixture.data("campaigns/" + QString(campaign) + '/');
-        QCOMPARE(fixture.read(folder + "scripting.lua"),
-                 fixture.read(fixture.mod("Backup/scripting.lua")));
-        QCOMPARE(fixture.read(folder + "startpos.esf"),
-                 fixture.read(fixture.mod("Backup/startpos.esf")));
-    }
-    QCOMPARE(fixture.read(fixture.scripts("preferences.script.txt")), preferences);
-}
-
-// A launcher outside the game's folders would change some other folder's
-// files: the press changes none, and its box says where the launcher belongs.
-void tst_Staging::gameMissing_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::newRow("battle") << "ButtonClassic";
-    QTest::newRow("campaign") << "SPCotto";
-    QTest::newRow("restore") << "ButtonVanilla";
-}
-
-void tst_Staging::gameMissing()
-{
-    QFETCH(QString, button);
-    LauncherFixture fixture;
-    QVERIFY(fixture.isValid());
-    QVERIFY(QFile::remove(fixture.sample().gameFolder() + "/Napoleon.exe"));
-    QVERIFY(fixture.sample().writeFile(fixture.data("boot.pack"), "stale"));
-    const auto before = fixture.snapshot();
-
-    ZolmLauncher window;
-    MessageBoxCloser closer;
-    QCOMPARE(loopStatusOf([&] { window.findChild<QPushButton *>(button)->click(); }), 1);
-
-    QCOMPARE(closer.count(), 1);
-    QVERIFY(closer.boxes()[0].text.startsWith("Napoleon.exe cannot be found."));
-    QCOMPARE(fixture.snapshot(), before);
 }
 
 QTEST_MAIN(tst_Staging)
