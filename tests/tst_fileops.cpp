@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The steps a plan is made of, carried out on real files: a pack replaced by
+// its copy (with what may stand in its way), a copy over a file that only
+// looks like it, the load list's and text pack's installs, and the packs a
+// campaign removes.
 #include "app/zolmlauncher.h"
 #include "files/filelayer.h"
-#include "installation/listing.h"
 #include "installation/roots.h"
 #include "launcherfixture.h"
 #include "press/executor.h"
@@ -12,99 +15,19 @@
 #include <QFile>
 #include <QtTest>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
-
 class tst_FileOps : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void isExistingFile_data();
-    void isExistingFile();
-    void listing_data();
-    void listing();
     void replaceByCopy_data();
     void replaceByCopy();
     void copyOverLookalike_data();
     void copyOverLookalike();
-    void readOnlyFiles_data();
-    void readOnlyFiles();
-    void readOnlyPlayerFiles_data();
-    void readOnlyPlayerFiles();
     void installOperations_data();
     void installOperations();
     void removeUiAndWzPacks();
-    void gameScriptsFolder();
 };
-
-void tst_FileOps::isExistingFile_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("expected");
-    QTest::newRow("regular file") << "../Standard/boot.pack" << true;
-    QTest::newRow("folder") << "../Standard" << false;
-    QTest::newRow("missing") << "../Standard/none.pack" << false;
-    QTest::newRow("game from the launcher's folder") << "../../../Napoleon.exe" << true;
-}
-
-void tst_FileOps::isExistingFile()
-{
-    QFETCH(QString, path);
-    QFETCH(bool, expected);
-    LauncherFixture fixture;
-    QVERIFY(fixture.isValid());
-    QCOMPARE(::isExistingFile(path), expected);
-}
-
-void tst_FileOps::listing_data()
-{
-    QTest::addColumn<bool>("folders");
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QStringList>("subfolders");
-    QTest::addColumn<QStringList>("expected");
-
-    QTest::newRow("theme names, underscore first")
-        << true << QStringList {"notes.txt"}
-        << QStringList {"Mamelukes", "_Default (no theme)", "France 1798-1801 (Orient)"}
-        << QStringList {"_Default (no theme)", "France 1798-1801 (Orient)", "Mamelukes"};
-    QTest::newRow("subfolders only")
-        << true << QStringList {"a.pack"} << QStringList {"b"} << QStringList {"b"};
-    QTest::newRow("files ignore case")
-        << false << QStringList {"b.pack", "A.pack", "c.PACK"} << QStringList {"x.pack"}
-        << QStringList {"A.pack", "b.pack", "c.PACK"};
-    QTest::newRow("files skip hidden")
-        << false << QStringList {".hidden", "shown"} << QStringList {} << QStringList {"shown"};
-    QTest::newRow("missing folder") << false << QStringList {} << QStringList {} << QStringList {};
-}
-
-void tst_FileOps::listing()
-{
-    QFETCH(bool, folders);
-    QFETCH(QStringList, files);
-    QFETCH(QStringList, subfolders);
-    QFETCH(QStringList, expected);
-    LauncherFixture fixture;
-    QVERIFY(fixture.isValid());
-
-    const QString folder = "../Listed";
-    for (const QString &name : files) {
-        QVERIFY(fixture.sample().writeSampleFile(fixture.mod("Listed/" + name)));
-#ifdef Q_OS_WIN
-        // Hidden is an attribute on Windows, not a leading dot.
-        if (name.startsWith('.'))
-            QVERIFY(SetFileAttributesW(
-                reinterpret_cast<LPCWSTR>(
-                    QDir::toNativeSeparators(fixture.mod("Listed/" + name)).utf16()),
-                FILE_ATTRIBUTE_HIDDEN));
-#endif
-    }
-    for (const QString &name : subfolders)
-        QVERIFY(QDir().mkpath(folder + '/' + name));
-
-    QCOMPARE(folders ? listSubfolders(folder) : listFiles(folder), expected);
-}
 
 void tst_FileOps::replaceByCopy_data()
 {
@@ -269,177 +192,6 @@ void tst_FileOps::copyOverLookalike()
     QCOMPARE(modificationTime(from), sourceTime);
 }
 
-namespace {
-
-// Qt sets and reads the read-only attribute on Windows, and write
-// permission elsewhere.
-bool setReadOnly(const QString &path, bool readOnly = true)
-{
-    return QFile::setPermissions(path,
-                                 QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther
-                                     | (readOnly ? QFile::Permissions() : QFile::WriteOwner));
-}
-
-bool isReadOnly(const QString &path)
-{
-    return !(QFile::permissions(path) & QFile::WriteOwner);
-}
-
-// What the system does with a read-only file, tried on a file of its own:
-// empty where it refuses as Windows does, otherwise what it lets through.
-QString unenforced(const QString &readOnly, bool moveOver, const QString &source)
-{
-#ifdef Q_OS_WIN
-    const QString probe = "../Temp/probe.pack";
-    const auto removeProbes = [&] {
-        setReadOnly(probe, false);
-        QFile::remove(probe);
-        QFile::remove(probe + "2");
-    };
-    QString let;
-    if (readOnly == "source") {
-        if (!QFile::copy(source, probe) || !isReadOnly(probe))
-            let = "Wine's copy does not carry the read-only attribute over";
-    } else {
-        QFile(probe).open(QIODevice::WriteOnly);
-        QFile(probe + "2").open(QIODevice::WriteOnly);
-        setReadOnly(probe);
-        if (moveOver
-            && MoveFileExW(L"..\\Temp\\probe.pack2", L"..\\Temp\\probe.pack",
-                           MOVEFILE_REPLACE_EXISTING))
-            let = "Wine moves a file over a read-only one";
-        if (!moveOver && DeleteFileW(L"..\\Temp\\probe.pack"))
-            let = "Wine removes a read-only file";
-    }
-    removeProbes();
-    return let;
-#else
-    Q_UNUSED(readOnly)
-    Q_UNUSED(moveOver)
-    Q_UNUSED(source)
-    return QString();
-#endif
-}
-
-} // namespace
-
-// Packs copied from a disc, an old backup or some archive tools are
-// read-only. Windows copies the attribute and refuses to move over or remove
-// such a file; elsewhere the same steps run on read-only permissions.
-void tst_FileOps::readOnlyFiles_data()
-{
-    QTest::addColumn<QString>("readOnly"); // source, target or leftover (a copy left beside it)
-    QTest::addColumn<bool>("removal"); // the step removes the target
-
-    QTest::newRow("read-only source: its copy is not read-only") << "source" << false;
-    QTest::newRow("read-only target: replaced") << "target" << false;
-    QTest::newRow("read-only leftover copy: cleared, the copy made") << "leftover" << false;
-    QTest::newRow("read-only target: removed") << "target" << true;
-}
-
-void tst_FileOps::readOnlyFiles()
-{
-    QFETCH(QString, readOnly);
-    QFETCH(bool, removal);
-    LauncherFixture fixture;
-    QVERIFY(fixture.isValid());
-    const QString source = "../UI/Tint/amber.pack";
-    const QString target = "../Temp/tint.pack";
-    QVERIFY(fixture.sample().writeSampleFile(fixture.mod("Temp/tint.pack")));
-    QVERIFY(fixture.sample().writeSampleFile(fixture.mod("Temp/tint.pack.velmarch-new")));
-    const QString why = unenforced(readOnly, readOnly == "target" && !removal, source);
-    if (!why.isEmpty())
-        QSKIP(qPrintable(why + ": only the code guards this case here"));
-    const QMap<QString, QString> paths {
-        {"source", source}, {"target", target}, {"leftover", target + ".velmarch-new"}};
-    QVERIFY(setReadOnly(paths[readOnly]));
-
-    const PressReport report
-        = executePlan({removal ? removeFile(target) : replaceModFile(source, target)});
-
-    QCOMPARE(report.errors, Boxes());
-    QVERIFY(!report.stopped);
-    if (removal) {
-        QVERIFY(!QFileInfo::exists(target));
-    } else {
-        QCOMPARE(fixture.read(target), fixture.read(source));
-        QVERIFY(!isReadOnly(target));
-    }
-    QCOMPARE(QDir("../Temp").entryList({"tint.pack?*"}, QDir::AllEntries | QDir::Hidden),
-             QStringList());
-    // The mod's own file is left as it came.
-    QCOMPARE(isReadOnly(source), readOnly == "source");
-}
-
-// The player's own files in the scripts folder keep their protection: a
-// press says it cannot change them.
-void tst_FileOps::readOnlyPlayerFiles_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("step");
-    QTest::addColumn<QString>("error");
-
-    // A read-only mark on Windows, permissions elsewhere.
-#ifdef Q_OS_WIN
-    const QString clear = " Clear its read-only mark in its Properties, then press again.";
-    const QString prefs = "clear the file's read-only mark in its Properties";
-#else
-    const QString clear = " Give yourself permission to change it (in its Properties, "
-                          "Permissions), then press again.";
-    const QString prefs
-        = "give yourself permission to change the file (in its Properties, Permissions)";
-#endif
-    QTest::newRow("load list written for a battle")
-        << "user.script.txt"
-        << "write"
-        << "User script file cannot be changed." + clear;
-    QTest::newRow("load list copied for a campaign")
-        << "user.script.txt"
-        << "copy"
-        << "user.script.txt could not be put in the game's scripts folder: it is read-only."
-            + clear;
-    QTest::newRow("load list removed by restore")
-        << "user.script.txt"
-        << "remove"
-        << "user.script.txt could not be removed from the game's scripts folder: it is read-only."
-            + clear;
-    // These never stop a press: the game starts with them as they are.
-    QTest::newRow("preferences edited")
-        << "preferences.script.txt"
-        << "edit"
-        << "Preference file cannot be changed. The game starts with your preferences as they "
-           "are. To have them changed, "
-            + prefs + ", then press again.";
-}
-
-void tst_FileOps::readOnlyPlayerFiles()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, step);
-    QFETCH(QString, error);
-    LauncherFixture fixture;
-    QVERIFY(fixture.isValid());
-    const QString path = fixture.scripts(file);
-    // A file the edits would change, in the game's own encoding.
-    const QByteArray bytes = SampleInstallation::utf16le("ui_card_mode 0;\r\n");
-    QVERIFY(fixture.sample().writeFile(path, bytes));
-    QVERIFY(setReadOnly(path));
-    if (QFileInfo(path).isWritable())
-        QSKIP("This user may change a read-only file (root): the system does not protect it");
-
-    PressChoices choices;
-    choices.screenshotMode = true;
-    const FileStep steps[] = {ZolmLauncher::writeUserScript("Classic"),
-                              ZolmLauncher::installUserScript(campaignRoot()), removeFile(path),
-                              ZolmLauncher::applyPreferences(false, choices)};
-    const int index = QStringList {"write", "copy", "remove", "edit"}.indexOf(step);
-    const PressReport report = executePlan({steps[index]});
-
-    QCOMPARE(report.stopped, file == "user.script.txt");
-    QCOMPARE(report.errors.value(0).inOneLine(), error);
-    QCOMPARE(fixture.read(path), bytes);
-}
-
 void tst_FileOps::installOperations_data()
 {
     QTest::addColumn<bool>("userScript");
@@ -496,24 +248,6 @@ void tst_FileOps::removeUiAndWzPacks()
     QVERIFY(!QFileInfo::exists(fixture.data("ZOLM_ui.pack")));
     QVERIFY(!QFileInfo::exists(fixture.data("ZOLM_wz.pack")));
     QVERIFY(QFileInfo::exists(fixture.data("ZOLM_txt.pack")));
-}
-
-void tst_FileOps::gameScriptsFolder()
-{
-    // The launcher's own data folder does not exist; the path is still found.
-#ifdef Q_OS_WIN
-    // The roaming folder as the system gives it, with Qt's test folder.
-    QStandardPaths::setTestModeEnabled(true);
-    const QString roaming = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"));
-    QVERIFY(!roaming.isEmpty());
-    QCOMPARE(::gameScriptsFolder(), roaming + "/qttest/The Creative Assembly/Napoleon/scripts/");
-#else
-    const QByteArray previous = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", "/nonexistent/home/data");
-    const QString folder = ::gameScriptsFolder();
-    qputenv("XDG_DATA_HOME", previous);
-    QCOMPARE(folder, QString("/nonexistent/home/data/The Creative Assembly/Napoleon/scripts/"));
-#endif
 }
 
 QTEST_MAIN(tst_FileOps)
