@@ -69,7 +69,7 @@ if(MINGW AND DPKG_QUERY_PROGRAM AND EXISTS "${qt_prefix}/licenses/qtbase.objects
     set(link_map "${CMAKE_BINARY_DIR}/velmarch.map")
     target_link_options(velmarch PRIVATE "LINKER:-Map=${link_map}")
     install(CODE "
-        execute_process(COMMAND sh \"${CMAKE_SOURCE_DIR}/scripts/third-party.sh\" windows
+        execute_process(COMMAND sh \"${CMAKE_SOURCE_DIR}/scripts/write-third-party.sh\" windows
                                 \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\" \"${CMAKE_SOURCE_DIR}\"
                                 \"${qt_prefix}\" \"${link_map}\"
                         RESULT_VARIABLE failed)

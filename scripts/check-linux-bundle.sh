@@ -21,7 +21,7 @@ fail() {
     echo "check-linux-bundle: $*" >&2
     exit 1
 }
-. "$top/scripts/xscreen.sh"
+. "$top/scripts/test-screens.sh"
 
 root=$("$top/scripts/debian-root.sh")
 if find "$root/usr/lib" -name 'libQt5*' | grep -q .; then

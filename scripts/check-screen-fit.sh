@@ -27,7 +27,7 @@ else
     launcher="$work/sample/Napoleon/data/ZOLM/Launcher"
 fi
 mkdir -p "$work"
-. "$(dirname "$0")/xscreen.sh"
+. "$(dirname "$0")/test-screens.sh"
 
 fail() {
     echo "check-screen-fit: $*" >&2

@@ -77,7 +77,7 @@ cp -r "$sample/AppData/The Creative Assembly" "$roaming/"
 # The program on a screen of its own. Wine's desktop process, started above
 # with no display, must end first: a program started while it runs would
 # open its window on no screen.
-. "$(dirname "$0")/xscreen.sh"
+. "$(dirname "$0")/test-screens.sh"
 wineserver -w
 xscreen_start 1024x768 "$build"
 trap 'wineserver -k 2>/dev/null || true; xscreen_stop' EXIT

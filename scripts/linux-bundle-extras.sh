@@ -56,4 +56,4 @@ for size in 16 24 32 48 64 128 256; do
         "PNG32:$out/icons/hicolor/${size}x$size/apps/velmarch.png"
 done
 
-"$source_folder/scripts/third-party.sh" linux "$out" "$source_folder"
+"$source_folder/scripts/write-third-party.sh" linux "$out" "$source_folder"

@@ -18,4 +18,4 @@ scripts/check-screen-fit.sh linux "$PWD/build/velmarch" build/tests/support/make
     "$PWD/build/screen-fit"
 scripts/sanitizers.sh
 scripts/linux-bundle.sh
-scripts/windows.sh
+scripts/windows-package.sh

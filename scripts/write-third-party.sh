@@ -5,10 +5,10 @@
 # component, its version, its licence and where its source is. The names
 # carry the launcher's, since the launcher's folder is the mod's too.
 #
-#   third-party.sh linux BUNDLE-FOLDER SOURCE-FOLDER
+#   write-third-party.sh linux BUNDLE-FOLDER SOURCE-FOLDER
 #       every library and plugin in the bundle, looked up in the Debian
 #       package it was copied from
-#   third-party.sh windows PACKAGE-FOLDER SOURCE-FOLDER QT-PREFIX LINK-MAP
+#   write-third-party.sh windows PACKAGE-FOLDER SOURCE-FOLDER QT-PREFIX LINK-MAP
 #       Qt, built from Debian's source as static libraries, the code from
 #       elsewhere in Qt's source and the MinGW-w64 runtime, all linked into
 #       the program, as the linker's map of the program says
