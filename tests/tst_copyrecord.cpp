@@ -13,21 +13,6 @@
 #include <QSet>
 #include <QtTest>
 
-namespace {
-
-PressChoices namedTheme()
-{
-    PressChoices choices;
-    choices.uiSize = 2;
-    choices.uiSizePack = "1.5";
-    choices.themeSelectorShown = true;
-    choices.themeIndex = 4;
-    choices.themeName = "Mamelukes";
-    return choices;
-}
-
-} // namespace
-
 class tst_CopyRecord : public QObject
 {
     Q_OBJECT
@@ -48,7 +33,7 @@ void tst_CopyRecord::pressSequences_data()
 {
     // One line a step:
     //   size NAME, theme NAME, tint N     the next presses choose these (the Nth tint drawn)
-    //   press BUTTON                      a press, and the game started
+    //   press BUTTON                      the button's plan carried out, as the window reads it
     //   expect FILE = SOURCE, FILE absent what the last press left
     //   delete record, garble record      the launcher's record of its copies
     //   replace FILE, rewrite FILE        another program puts other bytes of the same size

@@ -13,17 +13,6 @@ namespace {
 
 const QStringList tints = {"UI/Tint/amber.pack", "UI/Tint/dusk.pack", "UI/Tint/frost.pack"};
 
-PressChoices namedTheme()
-{
-    PressChoices choices;
-    choices.uiSize = 2;
-    choices.uiSizePack = "1.5";
-    choices.themeSelectorShown = true;
-    choices.themeIndex = 4;
-    choices.themeName = "Mamelukes";
-    return choices;
-}
-
 ModListing sampleListing()
 {
     ModListing listing;

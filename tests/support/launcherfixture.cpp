@@ -179,6 +179,17 @@ UrlRecorder::~UrlRecorder()
     QDesktopServices::unsetUrlHandler(m_scheme);
 }
 
+PressChoices namedTheme()
+{
+    PressChoices choices;
+    choices.uiSize = 2;
+    choices.uiSizePack = "1.5";
+    choices.themeSelectorShown = true;
+    choices.themeIndex = 4;
+    choices.themeName = "Mamelukes";
+    return choices;
+}
+
 FilePlan planOf(const QString &button, const PressChoices &choices, const ModListing &listing)
 {
     if (button == "ButtonVanilla")

@@ -109,6 +109,10 @@ private:
     QString m_scheme;
 };
 
+// The choices of a player who picked the second interface size (1.5) and a
+// named theme (Mamelukes, the fifth in the sample's selector).
+PressChoices namedTheme();
+
 // The plan a start button's slot makes ("ButtonClassic", "ButtonHardcore",
 // "SPCbava" for the Bavaria campaign and the other campaigns' buttons,
 // "ButtonVanilla"), without the window.
