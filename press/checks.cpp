@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "checks.h"
 
+#include "installation/playernames.h"
 #include "installation/roots.h"
 #include "messages.h"
 #include "scratch.h"
@@ -65,7 +66,7 @@ bool hasSpace(const PressWork &work, Box *box)
             continue;
         Drive &drive = drives[storage.rootPath()];
         if (drive.place.isEmpty())
-            drive = {storage, messages::locate(change.target).place};
+            drive = {storage, playerNames::locate(change.target).place};
         drive.needed += bytesOf(change);
     }
     for (const Drive &drive : qAsConst(drives)) {

@@ -3,6 +3,7 @@
 
 #include "messages.h"
 
+#include "installation/playernames.h"
 #include "installation/roots.h"
 
 #include <QDateTime>
@@ -26,13 +27,13 @@ QString whatWasDone(const PressWork &work)
     QStringList removed;
     for (const Change &change : work.changes) {
         if (change.kind == Change::Copy)
-            put << messages::inPlace(change.target) + QStringLiteral(", from ")
-                    + messages::fromDataFolder(change.source);
+            put << playerNames::inPlace(change.target) + QStringLiteral(", from ")
+                    + playerNames::fromDataFolder(change.source);
         else if (change.kind == Change::Write)
-            put << messages::inPlace(change.target) + QStringLiteral(", written anew");
+            put << playerNames::inPlace(change.target) + QStringLiteral(", written anew");
         else
-            removed << messages::locate(change.target).name + QStringLiteral(" from ")
-                    + messages::locate(change.target).place;
+            removed << playerNames::locate(change.target).name + QStringLiteral(" from ")
+                    + playerNames::locate(change.target).place;
     }
     return listed(QStringLiteral("Put in place"), put)
         + listed(QStringLiteral("Already in place, not copied or written again"), work.inPlace)

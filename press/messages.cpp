@@ -2,6 +2,7 @@
 #include "messages.h"
 
 #include "account.h"
+#include "installation/playernames.h"
 #include "installation/roots.h"
 
 #include <QDir>
@@ -28,7 +29,7 @@ QString wayOutOf(const files::Failure &failure)
 // is the game itself more often than not.
 Box refusal(const QString &target, const files::Failure &failure, const char *what)
 {
-    const Location at = locate(target);
+    const playerNames::Location at = playerNames::locate(target);
     if (failure.held)
         return Box {QStringLiteral("%1 is in use by another program.").arg(at.name), closeTheGame};
     return Box {QString::fromLatin1(what).arg(at.name, at.place, withoutStop(failure.reason)),
@@ -48,35 +49,6 @@ const QString clearReadOnly = QStringLiteral(
 #endif
 const QString checkTheDrive
     = QStringLiteral("Check that its drive is there and can be written to, then press again.");
-
-Location locate(const QString &file)
-{
-    const QString scripts = gameScriptsFolder();
-    // The journal names files by their absolute paths.
-    const QString path = QDir::isAbsolutePath(file) && !file.startsWith(scripts)
-        ? QDir::current().relativeFilePath(file)
-        : file;
-    if (path.startsWith(scripts))
-        return {path.mid(scripts.size()), QStringLiteral("the game's scripts folder")};
-    if (path.startsWith(tempRoot))
-        return {path.mid(tempRoot.size()), QStringLiteral("the mod's Temp folder")};
-    if (path.startsWith(gameDataRoot))
-        return {path.mid(gameDataRoot.size()), QStringLiteral("the game's data folder")};
-    if (path.startsWith(QLatin1String("../")))
-        return {path.mid(3), QStringLiteral("the mod's folder")};
-    return {path, QStringLiteral("its folder")};
-}
-
-QString inPlace(const QString &path)
-{
-    const Location at = locate(path);
-    return at.name + QStringLiteral(" in ") + at.place;
-}
-
-QString fromDataFolder(const QString &path)
-{
-    return QDir(gameDataRoot).relativeFilePath(QDir(path).absolutePath());
-}
 
 Box couldNotPut(const QString &target, const files::Failure &failure)
 {
@@ -128,7 +100,8 @@ Box notLasting(const QString &folder, const files::Failure &failure)
 {
     return Box {QStringLiteral("The changes in %1 could not be written to its drive: %2. Every "
                                "file is as it was.")
-                    .arg(locate(folder + QStringLiteral("/x")).place, withoutStop(failure.reason)),
+                    .arg(playerNames::locate(folder + QStringLiteral("/x")).place,
+                         withoutStop(failure.reason)),
                 checkTheDrive};
 }
 
@@ -188,7 +161,7 @@ Box untrustedJournal(const QString &journal, const QString &keptAs)
                                "launcher could have (it is damaged, or was put there by another "
                                "program or an archive). The launcher followed none of it: it "
                                "only made the files of its own presses whole, and kept it as %2.")
-                    .arg(locate(journal).name, locate(keptAs).name),
+                    .arg(playerNames::locate(journal).name, playerNames::locate(keptAs).name),
                 QStringLiteral("If you did not put it there, check where the mod's files came "
                                "from.")};
 }

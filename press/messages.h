@@ -7,26 +7,14 @@
 
 #include <QString>
 
-// What a press tells the player, in words a player understands: where a file
-// is, and what went wrong with it and what to do.
+// What a press tells the player, in words a player understands: what went
+// wrong with a file, and what to do.
 namespace messages {
 
 // The ways out that boxes share.
 extern const QString closeTheGame;
 extern const QString clearReadOnly;
 extern const QString checkTheDrive;
-
-struct Location
-{
-    QString name; // the file, as the player would find it in its folder
-    QString place; // the folder, as "the game's data folder"
-};
-Location locate(const QString &file);
-
-// The file's name in its place: "boot.pack in the game's data folder".
-QString inPlace(const QString &path);
-// A source as the player finds it from the game's data folder: "ZOLM/Standard/boot.pack".
-QString fromDataFolder(const QString &path);
 
 Box couldNotPut(const QString &target, const files::Failure &failure);
 Box couldNotRemove(const QString &target, const files::Failure &failure);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "prepare.h"
 
+#include "installation/playernames.h"
 #include "messages.h"
 #include "putinplace.h"
 #include "scratch.h"
@@ -102,7 +103,7 @@ bool Preparation::makeWorkFolder(const QString &folder, files::Failure *failure)
 
 bool Preparation::copy(Change *change, files::Failure *failure)
 {
-    const QString name = messages::locate(change->target).name;
+    const QString name = playerNames::locate(change->target).name;
     qint64 copied = 0;
     const auto progress = [&](qint64 bytes) {
         copied = bytes;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recovery.h"
 
+#include "installation/playernames.h"
 #include "journal.h"
 #include "messages.h"
 #include "scratch.h"
@@ -119,7 +120,7 @@ Recovery followJournal(const Journal &journal)
     QStringList kept;
     for (int last = qMax(done, before); finished && last < moves.size(); ++last) {
         if (!forward(moves[last], &failure))
-            kept << messages::inPlace(moves[last].target) + QStringLiteral(": ")
+            kept << playerNames::inPlace(moves[last].target) + QStringLiteral(": ")
                     + messages::preferencesKept(failure).wayOut;
     }
     if (!makeLasting(moves, &failure, &folder))

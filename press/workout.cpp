@@ -3,6 +3,7 @@
 
 #include "gamescripts/preferences.h"
 #include "installation/listing.h"
+#include "installation/playernames.h"
 #include "messages.h"
 
 #include <QDir>
@@ -93,11 +94,11 @@ void WorkOut::add(const FileStep &step)
         // A game file is never removed without its replacement, and a game
         // folder that is gone is not made anew for one file.
         if (!isExistingFile(step.source))
-            keep(step, messages::fromDataFolder(step.source) + QStringLiteral(" is missing."));
+            keep(step, playerNames::fromDataFolder(step.source) + QStringLiteral(" is missing."));
         else if (!QFileInfo(step.target).dir().exists())
             keep(step,
-                 QStringLiteral("its folder is missing from ") + messages::locate(step.target).place
-                     + '.');
+                 QStringLiteral("its folder is missing from ")
+                     + playerNames::locate(step.target).place + '.');
         else
             change(copy(step.source, step.target));
         return;
@@ -140,7 +141,7 @@ void WorkOut::change(Change change)
 
 void WorkOut::keep(const FileStep &step, const QString &why)
 {
-    m_work.kept << messages::locate(step.target).name + QStringLiteral(" was left as it is: ")
+    m_work.kept << playerNames::locate(step.target).name + QStringLiteral(" was left as it is: ")
             + why;
 }
 
@@ -152,13 +153,13 @@ bool WorkOut::isNeeded(const Change &change)
     case Change::Copy:
         if (!m_record.holds(change.source, change.target))
             return true;
-        m_work.inPlace << messages::inPlace(change.target) + QStringLiteral(", from ")
-                + messages::fromDataFolder(change.source);
+        m_work.inPlace << playerNames::inPlace(change.target) + QStringLiteral(", from ")
+                + playerNames::fromDataFolder(change.source);
         return false;
     case Change::Write:
         if (contentOf(change.target) != change.bytes)
             return true;
-        m_work.inPlace << messages::inPlace(change.target);
+        m_work.inPlace << playerNames::inPlace(change.target);
         return false;
     }
     return true;

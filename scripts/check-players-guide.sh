@@ -12,7 +12,7 @@ guide=docs/players.md
 }
 # The boxes' sentences: the string literals of the files that word them,
 # adjacent ones joined, cut at their placeholders (%1) and line breaks.
-pieces=$(cat press/messages.cpp press/checks.cpp press/workout.cpp app/windowtexts.cpp launch/launchtexts.cpp |
+pieces=$(cat installation/playernames.cpp press/messages.cpp press/checks.cpp press/workout.cpp app/windowtexts.cpp launch/launchtexts.cpp |
     awk '
         { line = $0 }
         inside && line !~ /^[ \t]*"/ { print text; inside = 0 }
