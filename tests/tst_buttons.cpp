@@ -3,7 +3,7 @@
 // leaves in the game's and the mod's folders, and nothing changed where the
 // launcher is outside the game's folders.
 #include "app/zolmlauncher.h"
-#include "launcherfixture.h"
+#include "windowfixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

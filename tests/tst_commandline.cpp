@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/zolmlauncher.h"
 #include "files/filelayer.h"
-#include "launcherfixture.h"
+#include "windowfixture.h"
 
 #include <QDir>
 #include <QProcess>

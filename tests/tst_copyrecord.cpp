@@ -5,8 +5,8 @@
 // time), and a campaign that never copies the pack it removes again.
 #include "app/zolmlauncher.h"
 #include "drives.h"
-#include "launcherfixture.h"
 #include "press/executor.h"
+#include "windowfixture.h"
 
 #include <QComboBox>
 #include <QDir>

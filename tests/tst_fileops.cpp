@@ -6,9 +6,9 @@
 #include "app/zolmlauncher.h"
 #include "files/filelayer.h"
 #include "installation/roots.h"
-#include "launcherfixture.h"
 #include "press/executor.h"
 #include "staging/fileops.h"
+#include "windowfixture.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window driven by keys alone, as a controller drives it.
 #include "app/zolmlauncher.h"
-#include "launcherfixture.h"
+#include "windowfixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/zolmlauncher.h"
 #include "launch/links.h"
-#include "launcherfixture.h"
+#include "windowfixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/zolmlauncher.h"
-#include "launcherfixture.h"
+#include "windowfixture.h"
 
 #include <QtTest>
 

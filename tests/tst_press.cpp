@@ -3,8 +3,8 @@
 // replacement is missing, and a press on large packs as the window runs it,
 // with its progress, and closed halfway.
 #include "app/zolmlauncher.h"
-#include "launcherfixture.h"
 #include "staging/pseudorandom.h"
+#include "windowfixture.h"
 
 #include <QComboBox>
 #include <QDir>

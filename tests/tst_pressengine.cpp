@@ -5,11 +5,11 @@
 // installation.
 #include "app/zolmlauncher.h"
 #include "files/filelayer.h"
-#include "launcherfixture.h"
 #include "press/executor.h"
 #include "press/journal.h"
 #include "press/pressrun.h"
 #include "pressedinstallation.h"
+#include "windowfixture.h"
 
 #include <QtTest>
 

@@ -3,9 +3,9 @@
 // with them, and the box it shows where it cannot change one.
 #include "app/zolmlauncher.h"
 #include "installation/roots.h"
-#include "launcherfixture.h"
 #include "press/executor.h"
 #include "staging/fileops.h"
+#include "windowfixture.h"
 
 #include <QDir>
 #include <QFile>

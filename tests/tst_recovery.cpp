@@ -6,11 +6,11 @@
 // followed.
 #include "app/zolmlauncher.h"
 #include "files/filelayer.h"
-#include "launcherfixture.h"
 #include "press/account.h"
 #include "press/executor.h"
 #include "press/phases.h"
 #include "pressedinstallation.h"
+#include "windowfixture.h"
 
 #include <QProcess>
 #include <QRegularExpression>

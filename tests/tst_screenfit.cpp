@@ -3,7 +3,7 @@
 // variables and the screen's DPI and work area, and the window it gives.
 #include "app/screenfit.h"
 #include "app/zolmlauncher.h"
-#include "launcherfixture.h"
+#include "windowfixture.h"
 
 #include <QAbstractButton>
 #include <QProcessEnvironment>

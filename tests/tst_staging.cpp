@@ -3,7 +3,7 @@
 // folders, and the theme and tint packs those plans stage on disk.
 #include "app/zolmlauncher.h"
 #include "installation/roots.h"
-#include "launcherfixture.h"
+#include "windowfixture.h"
 
 #include <QComboBox>
 #include <QDir>

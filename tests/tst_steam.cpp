@@ -3,7 +3,7 @@
 #include "installation/keyvalues.h"
 #include "installation/roots.h"
 #include "installation/steamlibrary.h"
-#include "launcherfixture.h"
+#include "windowfixture.h"
 
 #include <QDir>
 #include <QScopeGuard>

@@ -5,8 +5,8 @@
 #include "app/zolmlauncher.h"
 #include "drives.h"
 #include "files/filelayer.h"
-#include "launcherfixture.h"
 #include "press/executor.h"
+#include "windowfixture.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "files/filelayer.h"
-#include "launcherfixture.h"
+#include "windowfixture.h"
 
 #include <QByteArray>
 #include <QMap>
