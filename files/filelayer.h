@@ -7,9 +7,10 @@
 
 #include <functional>
 
-// The file operations a press makes, in the platform's own calls (one file
-// per platform: filelayer_unix.cpp, filelayer_win.cpp), so that each either
-// does all it says or nothing, and says why it failed in the system's words.
+// The file operations a press makes, in the platform's own calls
+// (filelayer_unix.cpp, filelayer_win.cpp; the lock in filelock_*.cpp), so
+// that each either does all it says or nothing, and says why it failed in
+// the system's words.
 namespace files {
 
 struct Failure

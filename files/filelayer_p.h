@@ -3,7 +3,8 @@
 
 #include "filelayer.h"
 
-// The platform's own calls behind filelayer.h, one file per platform.
+// The platform's own calls behind filelayer.h, in filelayer_unix.cpp and
+// filelayer_win.cpp.
 namespace files::native {
 
 bool copyFlushed(const QString &source, const QString &copy, const CopyProgress &progress,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 #include <QVector>
 
@@ -21,3 +22,5 @@ struct Box
     bool operator!=(const Box &other) const { return !(*this == other); }
 };
 using Boxes = QVector<Box>;
+
+Q_DECLARE_METATYPE(Box)

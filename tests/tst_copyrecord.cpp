@@ -150,7 +150,7 @@ void tst_CopyRecord::pressSequences()
             sizes->setCurrentIndex(sizes->findData(size));
             window.findChild<QComboBox *>("ComboTheme")->setCurrentText(theme);
             PressChoices choices = window.readChoices();
-            choices.draws = {tint, 0}; // the nth of the three tints, then the random theme's
+            choices.draws = {tint}; // the nth of the three tints; the theme is named
             const PressReport report = executePlan(planOf(rest, choices, readModListing()));
             QVERIFY2(!report.stopped && report.errors.isEmpty(), qPrintable(step));
             for (const QString &path : fixture.snapshot().keys())

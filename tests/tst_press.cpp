@@ -48,66 +48,74 @@ void tst_Press::keptGameFiles_data()
     QTest::addColumn<QStringList>("missing");
     QTest::addColumn<QStringList>("kept"); // the same
     QTest::addColumn<QString>("preferences"); // what is odd about them
-    QTest::addColumn<QString>("box"); // and its way out after a blank line
+    QTest::addColumn<Box>("box");
 
     QTest::newRow("Standard boot pack missing")
         << "ButtonClassic" << QStringList {"ZOLM/Standard/boot.pack"} << QStringList {"boot.pack"}
-        << ""
-        << "boot.pack was left as it is: ZOLM/Standard/boot.pack is missing.";
+        << "" << Box {"boot.pack was left as it is: ZOLM/Standard/boot.pack is missing.", ""};
     const QStringList campaignFiles = gameFiles.mid(1);
     QTest::newRow("empty Backup folder")
         << "ButtonVanilla"
         << QStringList {"ZOLM/Backup/boot.pack", "ZOLM/Backup/scripting.lua",
                         "ZOLM/Backup/startpos.esf"}
         << QStringList {"boot.pack"} + campaignFiles << ""
-        << "boot.pack was left as it is: ZOLM/Backup/boot.pack is missing.\n"
-           "campaigns/spa_napoleon/scripting.lua was left as it is: ZOLM/Backup/scripting.lua is "
-           "missing.\n"
-           "campaigns/spa_napoleon/startpos.esf was left as it is: ZOLM/Backup/startpos.esf is "
-           "missing.\n"
-           "campaigns/mp_eur_napoleon/scripting.lua was left as it is: ZOLM/Backup/scripting.lua "
-           "is missing.\n"
-           "campaigns/mp_eur_napoleon/startpos.esf was left as it is: ZOLM/Backup/startpos.esf is "
-           "missing.";
+        << Box {
+               "boot.pack was left as it is: ZOLM/Backup/boot.pack is missing.\n"
+               "campaigns/spa_napoleon/scripting.lua was left as it is: ZOLM/Backup/scripting.lua "
+               "is "
+               "missing.\n"
+               "campaigns/spa_napoleon/startpos.esf was left as it is: ZOLM/Backup/startpos.esf is "
+               "missing.\n"
+               "campaigns/mp_eur_napoleon/scripting.lua was left as it is: "
+               "ZOLM/Backup/scripting.lua "
+               "is missing.\n"
+               "campaigns/mp_eur_napoleon/startpos.esf was left as it is: ZOLM/Backup/startpos.esf "
+               "is "
+               "missing.",
+               ""};
     QTest::newRow("Backup without startpos.esf")
         << "ButtonVanilla" << QStringList {"ZOLM/Backup/startpos.esf"}
         << QStringList {campaignFiles[1], campaignFiles[3]} << ""
-        << "campaigns/spa_napoleon/startpos.esf was left as it is: ZOLM/Backup/startpos.esf is "
-           "missing.\n"
-           "campaigns/mp_eur_napoleon/startpos.esf was left as it is: ZOLM/Backup/startpos.esf is "
-           "missing.";
+        << Box {"campaigns/spa_napoleon/startpos.esf was left as it is: ZOLM/Backup/startpos.esf "
+                "is missing.\n"
+                "campaigns/mp_eur_napoleon/startpos.esf was left as it is: "
+                "ZOLM/Backup/startpos.esf is missing.",
+                ""};
     QTest::newRow("campaign without its scripting.lua")
         << "SPCbava" << QStringList {"ZOLM/Version80/Campaign/Bavaria/scripting.lua"}
         << QStringList {campaignFiles[2]} << ""
-        << "campaigns/mp_eur_napoleon/scripting.lua was left as it is: "
-           "ZOLM/Version80/Campaign/Bavaria/scripting.lua is missing.";
+        << Box {"campaigns/mp_eur_napoleon/scripting.lua was left as it is: "
+                "ZOLM/Version80/Campaign/Bavaria/scripting.lua is missing.",
+                ""};
     // Not made anew: the rest is restored and the game started.
     QTest::newRow("restore without the game's spa_napoleon folder")
         << "ButtonVanilla" << QStringList {"campaigns/spa_napoleon"}
         << QStringList {campaignFiles[0], campaignFiles[1]} << ""
-        << "campaigns/spa_napoleon/scripting.lua was left as it is: its folder is missing from "
-           "the game's data folder.\n"
-           "campaigns/spa_napoleon/startpos.esf was left as it is: its folder is missing from "
-           "the game's data folder.";
+        << Box {"campaigns/spa_napoleon/scripting.lua was left as it is: its folder is missing "
+                "from the game's data folder.\n"
+                "campaigns/spa_napoleon/startpos.esf was left as it is: its folder is missing from "
+                "the game's data folder.",
+                ""};
     // The player's own files: a game never started, and preferences that
     // cannot be edited, which stay as they are while the game starts.
     QTest::newRow("game never started: its folders made, no box")
-        << "ButtonClassic" << QStringList {"scripts/../.."} << QStringList() << ""
-        << "";
+        << "ButtonClassic" << QStringList {"scripts/../.."} << QStringList() << "" << Box();
     const QStringList preferences {"scripts/preferences.script.txt"};
-    const QString kept = "Preference file cannot be changed. The game starts with your "
-                         "preferences as they are.";
+    const Box kept {"Preference file cannot be changed.",
+                    "The game starts with your preferences as they are."};
     for (const char *odd : {"of an odd length", "not UTF-8 though marked so"})
         QTest::newRow(qPrintable(QString("preferences %1: kept").arg(odd)))
             << "SPCbava" << QStringList() << preferences << odd << kept;
     QTest::newRow("preferences read-only: kept")
         << "ButtonHardcore" << QStringList() << preferences << "read-only"
-        << kept
-            + " To have them changed, clear the file's read-only mark in its Properties, "
-              "then press again.";
+        << Box {kept.what,
+                kept.wayOut
+                    + " To have them changed, clear the file's read-only mark in its "
+                      "Properties, then press again."};
     QTest::newRow("preferences held by another program: kept")
         << "ButtonClassic" << QStringList() << preferences << "held"
-        << kept + " To have them changed, close the game, then press again.";
+        << Box {kept.what,
+                kept.wayOut + " To have them changed, close the game, then press again."};
 }
 
 void tst_Press::keptGameFiles()
@@ -116,7 +124,7 @@ void tst_Press::keptGameFiles()
     QFETCH(QStringList, missing);
     QFETCH(QStringList, kept);
     QFETCH(QString, preferences);
-    QFETCH(QString, box);
+    QFETCH(Box, box);
     LauncherFixture fixture;
     QVERIFY(fixture.isValid());
     const auto place = [&](const QString &file) {
@@ -160,7 +168,7 @@ void tst_Press::keptGameFiles()
     QCOMPARE(closer.count(), box.isEmpty() ? 0 : 1);
     if (!box.isEmpty()) {
         QCOMPARE(closer.boxes()[0].title, QString("Error"));
-        QCOMPARE((Box {closer.boxes()[0].text, closer.boxes()[0].wayOut}.inOneLine()), box);
+        QCOMPARE((Box {closer.boxes()[0].text, closer.boxes()[0].wayOut}), box);
     }
     for (const QString &file : kept)
         QCOMPARE(fixture.read(place(file)), before[file]);

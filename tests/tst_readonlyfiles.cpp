@@ -134,46 +134,46 @@ void tst_ReadOnlyFiles::readOnlyPlayerFiles_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("step");
-    QTest::addColumn<QString>("error");
+    QTest::addColumn<Box>("error");
 
     // A read-only mark on Windows, permissions elsewhere.
 #ifdef Q_OS_WIN
-    const QString clear = " Clear its read-only mark in its Properties, then press again.";
+    const QString clear = "Clear its read-only mark in its Properties, then press again.";
     const QString prefs = "clear the file's read-only mark in its Properties";
 #else
-    const QString clear = " Give yourself permission to change it (in its Properties, "
+    const QString clear = "Give yourself permission to change it (in its Properties, "
                           "Permissions), then press again.";
     const QString prefs
         = "give yourself permission to change the file (in its Properties, Permissions)";
 #endif
     QTest::newRow("load list written for a battle")
         << "user.script.txt"
-        << "write"
-        << "User script file cannot be changed." + clear;
+        << "write" << Box {"User script file cannot be changed.", clear};
     QTest::newRow("load list copied for a campaign")
         << "user.script.txt"
         << "copy"
-        << "user.script.txt could not be put in the game's scripts folder: it is read-only."
-            + clear;
+        << Box {"user.script.txt could not be put in the game's scripts folder: it is read-only.",
+                clear};
     QTest::newRow("load list removed by restore")
         << "user.script.txt"
         << "remove"
-        << "user.script.txt could not be removed from the game's scripts folder: it is read-only."
-            + clear;
+        << Box {"user.script.txt could not be removed from the game's scripts folder: it is "
+                "read-only.",
+                clear};
     // These never stop a press: the game starts with them as they are.
     QTest::newRow("preferences edited")
         << "preferences.script.txt"
         << "edit"
-        << "Preference file cannot be changed. The game starts with your preferences as they "
-           "are. To have them changed, "
-            + prefs + ", then press again.";
+        << Box {"Preference file cannot be changed.",
+                "The game starts with your preferences as they are. To have them changed, " + prefs
+                    + ", then press again."};
 }
 
 void tst_ReadOnlyFiles::readOnlyPlayerFiles()
 {
     QFETCH(QString, file);
     QFETCH(QString, step);
-    QFETCH(QString, error);
+    QFETCH(Box, error);
     LauncherFixture fixture;
     QVERIFY(fixture.isValid());
     const QString path = fixture.scripts(file);
@@ -193,7 +193,7 @@ void tst_ReadOnlyFiles::readOnlyPlayerFiles()
     const PressReport report = executePlan({steps[index]});
 
     QCOMPARE(report.stopped, file == "user.script.txt");
-    QCOMPARE(report.errors.value(0).inOneLine(), error);
+    QCOMPARE(report.errors.value(0), error);
     QCOMPARE(fixture.read(path), bytes);
 }
 

@@ -45,26 +45,26 @@ void tst_StoppedPress::stoppedPress_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("mountedFolder"); // below the game's data folder
     QTest::addColumn<QStringList>("mountOptions");
-    QTest::addColumn<QString>("box");
+    QTest::addColumn<Box>("box");
 
     const QString drive = "Check that its drive is there and can be written to, then press again.";
     QTest::newRow("full disk: campaign")
         << "SPCbava"
         << "campaigns/zolm" << QStringList {"-t", "tmpfs", "-o", "size=64k", "tmpfs"}
-        << "There is not enough free space for this press: 1 MB more are needed on the drive of "
-           "the game's data folder. Free some space there, then press again.";
+        << Box {"There is not enough free space for this press: 1 MB more are needed on the "
+                "drive of the game's data folder.",
+                "Free some space there, then press again."};
     QTest::newRow("read-only game folder: campaign")
         << "SPCbava"
         << "campaigns/zolm" << QStringList {"-o", "bind,ro"}
-        << "campaigns/zolm/startpos.esf could not be put in the game's data folder: Read-only "
-           "file system. "
-            + drive;
+        << Box {"campaigns/zolm/startpos.esf could not be put in the game's data folder: "
+                "Read-only file system.",
+                drive};
     QTest::newRow("read-only Temp folder: battle")
         << "ButtonClassic"
         << "ZOLM/Temp" << QStringList {"-o", "bind,ro"}
-        << "cardgroups.pack could not be put in the mod's Temp folder: Read-only file "
-           "system. "
-            + drive;
+        << Box {"cardgroups.pack could not be put in the mod's Temp folder: Read-only file system.",
+                drive};
 }
 
 // A press that cannot finish changes nothing: not the files before the one
@@ -78,7 +78,7 @@ void tst_StoppedPress::stoppedPress()
     QFETCH(QString, button);
     QFETCH(QString, mountedFolder);
     QFETCH(QStringList, mountOptions);
-    QFETCH(QString, box);
+    QFETCH(Box, box);
     LauncherFixture fixture;
     QVERIFY(fixture.isValid());
     const QString folder = fixture.data(mountedFolder);
@@ -107,10 +107,13 @@ void tst_StoppedPress::stoppedPress()
 
     QVERIFY(closer.fired());
     QCOMPARE(closer.count(), 1);
-    QCOMPARE((Box {closer.boxes()[0].text, closer.boxes()[0].wayOut}.inOneLine()), box);
+    QCOMPARE((Box {closer.boxes()[0].text, closer.boxes()[0].wayOut}), box);
     QMap<QString, QByteArray> after = fixture.snapshot();
     const QByteArray report = after.take(lastPressPath);
     QVERIFY2(report.contains("Nothing was changed"), report.constData());
+    // The report gives the box on one line.
+    QVERIFY2(report.contains(("The press stopped: " + box.what + ' ' + box.wayOut).toUtf8()),
+             report.constData());
     QCOMPARE(after.keys(), files.keys());
     QVERIFY(after == files);
     QTest::qWait(200);

@@ -106,3 +106,8 @@ bool LauncherFixture::removeTree(const QString &path)
 {
     return QDir(path).removeRecursively();
 }
+
+char *toString(const Box &box)
+{
+    return qstrdup(QString("\"%1\" / \"%2\"").arg(box.what, box.wayOut).toUtf8().constData());
+}

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "press/box.h"
 #include "sampleinstallation.h"
 
 #include <QByteArray>
@@ -43,3 +44,6 @@ private:
     QByteArray m_previousDataHome;
     bool m_valid = false;
 };
+
+// A box as a failed comparison prints it: its text, then its way out.
+char *toString(const Box &box);

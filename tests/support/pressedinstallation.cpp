@@ -16,7 +16,7 @@ FilePlan planFor(const QString &button, bool before, bool sizeOnly)
     choices.themeSelectorShown = true;
     choices.themeIndex = 1;
     choices.themeName = others ? "Mamelukes" : "Prussia";
-    choices.draws = {others ? 0 : 1, 0}; // another tint, then the random theme's draw
+    choices.draws = {others ? 0 : 1}; // another tint; the theme is named, so none is drawn
     return planOf(button, choices, readModListing());
 }
 
