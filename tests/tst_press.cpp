@@ -101,6 +101,14 @@ void tst_Press::keptGameFiles_data()
     QTest::newRow("game never started: its folders made, no box")
         << "ButtonClassic" << QStringList {"scripts/../.."} << QStringList() << "" << Box();
     const QStringList preferences {"scripts/preferences.script.txt"};
+    // A read-only mark on Windows, permissions elsewhere.
+#ifdef Q_OS_WIN
+    const QString readOnlyWayOut
+        = "clear the file's read-only mark in its Properties, then press again.";
+#else
+    const QString readOnlyWayOut = "give yourself permission to change the file (in its "
+                                   "Properties, Permissions), then press again.";
+#endif
     const Box kept {"Preference file cannot be changed.",
                     "The game starts with your preferences as they are."};
     for (const char *odd : {"of an odd length", "not UTF-8 though marked so"})
@@ -108,10 +116,7 @@ void tst_Press::keptGameFiles_data()
             << "SPCbava" << QStringList() << preferences << odd << kept;
     QTest::newRow("preferences read-only: kept")
         << "ButtonHardcore" << QStringList() << preferences << "read-only"
-        << Box {kept.what,
-                kept.wayOut
-                    + " To have them changed, clear the file's read-only mark in its "
-                      "Properties, then press again."};
+        << Box {kept.what, kept.wayOut + " To have them changed, " + readOnlyWayOut};
     QTest::newRow("preferences held by another program: kept")
         << "ButtonClassic" << QStringList() << preferences << "held"
         << Box {kept.what,
