@@ -36,4 +36,9 @@ QString fromDataFolder(const QString &path)
     return QDir(gameDataRoot).relativeFilePath(QDir(path).absolutePath());
 }
 
+QString copiedFrom(const QString &target, const QString &source)
+{
+    return inPlace(target) + QStringLiteral(", from ") + fromDataFolder(source);
+}
+
 } // namespace playerNames

@@ -18,5 +18,7 @@ Location locate(const QString &file);
 QString inPlace(const QString &path);
 // A source as the player finds it from the game's data folder: "ZOLM/Standard/boot.pack".
 QString fromDataFolder(const QString &path);
+// A copy: "boot.pack in the game's data folder, from ZOLM/Standard/boot.pack".
+QString copiedFrom(const QString &target, const QString &source);
 
 } // namespace playerNames

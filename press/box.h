@@ -19,7 +19,6 @@ struct Box
         return wayOut.isEmpty() ? what : QString(what + QLatin1Char(' ') + wayOut);
     }
     bool operator==(const Box &other) const { return what == other.what && wayOut == other.wayOut; }
-    bool operator!=(const Box &other) const { return !(*this == other); }
 };
 using Boxes = QVector<Box>;
 

@@ -26,14 +26,13 @@ QString whatWasDone(const PressWork &work)
     QStringList put;
     QStringList removed;
     for (const Change &change : work.changes) {
+        const playerNames::Location at = playerNames::locate(change.target);
         if (change.kind == Change::Copy)
-            put << playerNames::inPlace(change.target) + QStringLiteral(", from ")
-                    + playerNames::fromDataFolder(change.source);
+            put << playerNames::copiedFrom(change.target, change.source);
         else if (change.kind == Change::Write)
             put << playerNames::inPlace(change.target) + QStringLiteral(", written anew");
         else
-            removed << playerNames::locate(change.target).name + QStringLiteral(" from ")
-                    + playerNames::locate(change.target).place;
+            removed << at.name + QStringLiteral(" from ") + at.place;
     }
     return listed(QStringLiteral("Put in place"), put)
         + listed(QStringLiteral("Already in place, not copied or written again"), work.inPlace)

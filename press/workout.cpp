@@ -153,8 +153,7 @@ bool WorkOut::isNeeded(const Change &change)
     case Change::Copy:
         if (!m_record.holds(change.source, change.target))
             return true;
-        m_work.inPlace << playerNames::inPlace(change.target) + QStringLiteral(", from ")
-                + playerNames::fromDataFolder(change.source);
+        m_work.inPlace << playerNames::copiedFrom(change.target, change.source);
         return false;
     case Change::Write:
         if (contentOf(change.target) != change.bytes)
